@@ -1,0 +1,3 @@
+#include "input/imsapi.h"
+
+void IMS_StartAck(void) {}

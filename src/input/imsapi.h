@@ -1,0 +1,4 @@
+// Acknowledge waits: has the player pressed something?
+#pragma once
+
+void IMS_StartAck(void);

@@ -1,0 +1,3 @@
+#include "input/joyapi.h"
+
+void IPT_CloJoy(int) {}

@@ -1,0 +1,4 @@
+// Game controllers: slots, buttons, axes, rumble.
+#pragma once
+
+void IPT_CloJoy(int flag);

@@ -1,0 +1,8 @@
+#include "input/kbdapi.h"
+
+int keyboard[256];
+int lastscan;
+int lastascii;
+
+void KBD_Install(void) {}
+void KBD_Clear(void) {}

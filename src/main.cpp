@@ -1,0 +1,6 @@
+#include "game/vul.h"
+
+int main(int argc, char* argv[])
+{
+    return SDL_main(argc, argv);
+}

@@ -1,0 +1,3 @@
+#include "setup/se_main.h"
+
+int StartScreen(void) { return 0; }

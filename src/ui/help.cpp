@@ -1,0 +1,3 @@
+#include "ui/help.h"
+
+void HELP_Init(void) {}

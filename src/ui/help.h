@@ -1,0 +1,4 @@
+// Help pages.
+#pragma once
+
+void HELP_Init(void);

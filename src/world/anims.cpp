@@ -1,0 +1,3 @@
+#include "world/anims.h"
+
+void ANIMS_Init(void) {}

@@ -1,0 +1,4 @@
+// One-shot animations on three layers.
+#pragma once
+
+void ANIMS_Init(void);

@@ -1,0 +1,3 @@
+#include "world/bonus.h"
+
+void BONUS_Init(void) {}

@@ -1,0 +1,4 @@
+// Pickups.
+#pragma once
+
+void BONUS_Init(void);

@@ -1,0 +1,3 @@
+#include "world/eshot.h"
+
+void ESHOT_Init(void) {}

@@ -1,0 +1,4 @@
+// Enemy shots.
+#pragma once
+
+void ESHOT_Init(void);

@@ -1,0 +1,4 @@
+#include "world/shadow.h"
+
+void SHADOW_Init(void) {}
+void SHADOW_MakeShades(void) {}

@@ -1,0 +1,3 @@
+#include "world/shots.h"
+
+void SHOTS_Init(void) {}

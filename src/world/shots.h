@@ -1,0 +1,4 @@
+// The player's weapons and shots.
+#pragma once
+
+void SHOTS_Init(void);

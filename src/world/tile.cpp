@@ -1,0 +1,3 @@
+#include "world/tile.h"
+
+void TILE_Init(void) {}

@@ -1,0 +1,4 @@
+// The scrolling tile map.
+#pragma once
+
+void TILE_Init(void);

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the normal build, the AddressSanitizer + UBSan build,
+# and a short run of each fuzzer. Set VULTAR_FUZZ_SECONDS to change the fuzzing time.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/deps.sh test
+jobs=$(nproc)
+
+export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+
+echo "== normal build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== sanitizer build (ASan + UBSan)"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVULTAR_SANITIZE=ON >/dev/null
+cmake --build build-asan
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+echo "== fuzzers (${VULTAR_FUZZ_SECONDS:-5} s each)"
+scripts/fuzz.sh "${VULTAR_FUZZ_SECONDS:-5}"
