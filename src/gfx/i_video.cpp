@@ -2,3 +2,5 @@
 
 void VIDEO_LoadPrefs(void) {}
 void closewindow(void) {}
+void I_GetEvent(void) {}
+void I_FinishUpdate(void) {}

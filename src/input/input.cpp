@@ -8,3 +8,4 @@ int buttons[4];
 
 void IPT_LoadPrefs(void) {}
 void IPT_Init(void) {}
+void IPT_GetButtons(void) {}

@@ -9,3 +9,5 @@ extern int buttons[4];
 
 void IPT_LoadPrefs(void);
 void IPT_Init(void);
+// Keyboard action sampling; called by the event pump after each drain of the queue.
+void IPT_GetButtons(void);

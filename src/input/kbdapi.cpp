@@ -6,3 +6,5 @@ int lastascii;
 
 void KBD_Install(void) {}
 void KBD_Clear(void) {}
+
+void I_HandleKeyboardEvent(const SDL_Event*) {}

@@ -1,0 +1,3 @@
+#include "sound/musapi.h"
+
+void MUS_Poll(void) {}
