@@ -7,7 +7,7 @@ seconds="${1:-60}"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVULTAR_FUZZ=ON >/dev/null
 cmake --build build-fuzz
-for fuzzer in build-fuzz/fuzz_*; do
+for fuzzer in build-fuzz/fuzz/fuzz_*; do
     [ -x "$fuzzer" ] || continue
     name=$(basename "$fuzzer")
     corpus="build-fuzz/corpus/$name"
