@@ -2,7 +2,6 @@
 // accessors, and the game's own front end (INI_) that remembers one file.
 #include "game/prefapi.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cctype>
 #include <climits>
@@ -215,9 +214,7 @@ char* INI_FileGet(const char* path, const char* section, const char* key, char* 
     std::string file;
     std::string_view value;
     if (INI_Load(path, &file) == INI_LOADED && INI_Find(file, section, key, &value)) {
-        size_t n = std::min(value.size(), static_cast<size_t>(len - 1));
-        memcpy(buf, value.data(), n);
-        buf[n] = '\0';
+        buf[value.copy(buf, static_cast<size_t>(len - 1))] = '\0';
     } else if (def) {
         M_StringCopy(buf, def, static_cast<size_t>(len));
     }
