@@ -39,14 +39,20 @@ static constexpr int kBoolText = 10;
 
 struct INI_LINE {
     size_t start;          // offset of the piece's first byte
+    size_t body;           // offset of its text (past a byte-order mark on the first line)
     size_t end;            // offset just past it, line end included
     std::string_view text; // the piece up to its line end, cut at a NUL byte
 };
 
+// Editors that save in UTF-8 may put a byte-order mark before the first line; it is not
+// part of that line, which is usually the first header.
+static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 // The piece that starts at `pos` (which must be inside the file).
 static INI_LINE INI_Piece(std::string_view file, size_t pos)
 {
-    size_t i = pos;
+    size_t body = pos == 0 && file.starts_with(kByteOrderMark) ? kByteOrderMark.size() : pos;
+    size_t i = body;
     size_t count = 0;
     size_t textend = std::string_view::npos;
     while (i < file.size() && count < kPieceMax) {
@@ -59,16 +65,17 @@ static INI_LINE INI_Piece(std::string_view file, size_t pos)
         count++;
     }
     if (textend == std::string_view::npos) textend = i;
-    std::string_view text = file.substr(pos, textend - pos);
+    std::string_view text = file.substr(body, textend - body);
     size_t nul = text.find('\0');
     if (nul != std::string_view::npos) text = text.substr(0, nul);
-    return {pos, i, text};
+    return {pos, body, i, text};
 }
 
 // Blank lines start with a line end; the editor steps over them.
 static bool INI_IsBlank(std::string_view file, const INI_LINE& line)
 {
-    char c = file[line.start];
+    if (line.body == line.end) return false;
+    char c = file[line.body];
     return c == '\r' || c == '\n';
 }
 
@@ -161,6 +168,8 @@ static bool INI_Replace(const char* path, std::string_view text)
         }
     }
     bool existed = stat(target.c_str(), &st) == 0;
+    // A file its owner made read-only stays as it is, though the folder would allow it.
+    if (existed && access(target.c_str(), W_OK) != 0) return false;
 
     std::string temp = target + ".tmp";
     unlink(temp.c_str()); // a leftover from an earlier crash

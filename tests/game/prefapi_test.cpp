@@ -135,6 +135,14 @@ TEST_F(PrefTest, ParsingTraps)
     EXPECT_EQ(INI_GetPreferenceLong("Setup", "Later", -1), -1);
 }
 
+TEST_F(PrefTest, ByteOrderMarkDoesNotHideTheFirstHeader)
+{
+    Put("\xEF\xBB\xBF[Setup]\r\nDetail=3\r\n");
+    EXPECT_EQ(INI_GetPreferenceLong("Setup", "Detail", 1), 3);
+    EXPECT_EQ(INI_PutPreferenceLong("Setup", "Detail", 4), 1);
+    EXPECT_EQ(File(), "\xEF\xBB\xBF[Setup]\r\nDetail=4\r\n");
+}
+
 TEST_F(PrefTest, LongLinesAreReadInPiecesOf127)
 {
     std::string first = "Long=" + std::string(122, 'x'); // exactly one piece
@@ -387,7 +395,7 @@ TEST_F(PrefTest, FileThatCannotBeCreatedMakesWritesFail)
     EXPECT_FALSE(fs::exists(home.dir() + "/missing"));
 }
 
-TEST_F(PrefTest, ReadOnlyFolderKeepsTheOldFile)
+TEST_F(PrefTest, ReadOnlyFolderOrFileKeepsTheOldFile)
 {
     if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     std::string ro = home.dir() + "/ro";
@@ -397,6 +405,11 @@ TEST_F(PrefTest, ReadOnlyFolderKeepsTheOldFile)
     INI_InitPreference((ro + "/setup.ini").c_str());
     EXPECT_EQ(INI_PutPreferenceLong("Music", "Volume", 1), 0);
     chmod(ro.c_str(), 0755);
+    EXPECT_EQ(vt::ReadTextFile(ro + "/setup.ini"), kTwoSections);
+
+    // A read-only file in a writable folder is not replaced either.
+    chmod((ro + "/setup.ini").c_str(), 0444);
+    EXPECT_EQ(INI_PutPreferenceLong("Music", "Volume", 1), 0);
     EXPECT_EQ(vt::ReadTextFile(ro + "/setup.ini"), kTwoSections);
 }
 
