@@ -13,6 +13,12 @@
 
 #include "game/prefapi.h"
 
+// Undefined behaviour ends the run like a crash instead of scrolling past in the log.
+extern "C" const char* __ubsan_default_options()
+{
+    return "halt_on_error=1:print_stacktrace=1";
+}
+
 static std::string folder;
 static std::string path;
 
