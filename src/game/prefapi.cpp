@@ -481,27 +481,27 @@ struct INI_DEFAULT {
 
 static constexpr INI_DEFAULT defaults[] = {
     {"Setup", "Detail", 1, nullptr},
-    {"Setup", "Control", 0, nullptr},
-    {"Setup", "Haptic", 1, nullptr},
-    {"Setup", "joy_ipt_MenuNew", 0, nullptr},
-    {"Setup", "sys_midi", 1, nullptr},
+    {"Setup", "Control", 0, nullptr},         // 0 keyboard, 1 mouse, 2 game controller
+    {"Setup", "Haptic", 1, nullptr},          // controller rumble
+    {"Setup", "joy_ipt_MenuNew", 0, nullptr}, // controller moves the menu focus like the keys
+    {"Setup", "sys_midi", 1, nullptr},        // music through the system MIDI output
     {"Setup", "winmm_mpu_device", 0, nullptr},
     {"Setup", "core_dls_synth", 1, nullptr},
     {"Setup", "core_midi_port", 0, nullptr},
-    {"Setup", "alsa_output_client", 128, nullptr},
+    {"Setup", "alsa_output_client", 128, nullptr}, // sequencer client:port for that output
     {"Setup", "alsa_output_port", 0, nullptr},
-    {"Setup", "SoundFont", 0, "SoundFont.sf2"},
-    {"Setup", "setup_menu", 1, nullptr},
-    {"Music", "Volume", 85, nullptr},
+    {"Setup", "SoundFont", 0, "SoundFont.sf2"}, // instruments of the software synthesiser
+    {"Setup", "setup_menu", 1, nullptr},        // show the setup start screen
+    {"Music", "Volume", 85, nullptr},           // 0..127
     {"Music", "CardType", 8, nullptr},
-    {"Music", "MidiPort", 330, nullptr},
+    {"Music", "MidiPort", 330, nullptr}, // ports, IRQ and DMA: kept for the setup tool
     {"SoundFX", "Volume", 85, nullptr},
     {"SoundFX", "CardType", 5, nullptr},
     {"SoundFX", "BasePort", 220, nullptr},
     {"SoundFX", "Irq", 7, nullptr},
     {"SoundFX", "Dma", 1, nullptr},
-    {"SoundFX", "Channels", 4, nullptr},
-    {"Keyboard", "MoveUp", 72, nullptr},
+    {"SoundFX", "Channels", 4, nullptr}, // effects mixed at once
+    {"Keyboard", "MoveUp", 72, nullptr}, // scan codes: arrows, Ctrl, Alt, Space, right Shift
     {"Keyboard", "MoveDn", 80, nullptr},
     {"Keyboard", "MoveLeft", 75, nullptr},
     {"Keyboard", "MoveRight", 77, nullptr},
@@ -509,7 +509,7 @@ static constexpr INI_DEFAULT defaults[] = {
     {"Keyboard", "FireSp", 56, nullptr},
     {"Keyboard", "ChangeSp", 57, nullptr},
     {"Keyboard", "MegaFire", 54, nullptr},
-    {"Mouse", "Fire", 0, nullptr},
+    {"Mouse", "Fire", 0, nullptr}, // button numbers
     {"Mouse", "FireSp", 1, nullptr},
     {"Mouse", "ChangeSp", 2, nullptr},
     {"JoyStick", "Fire", 0, nullptr},
