@@ -1,6 +1,629 @@
+// Video output through SDL2: window, renderer, presentation, the event pump.
 #include "gfx/i_video.h"
 
-void VIDEO_LoadPrefs(void) {}
-void closewindow(void) {}
-void I_GetEvent(void) {}
-void I_FinishUpdate(void) {}
+#include <SDL.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "game/i_system.h"
+#include "game/loadsave.h"
+#include "game/m_misc.h"
+#include "game/prefapi.h"
+#include "gfx/i_png.h"
+#include "gfx/ptrapi.h"
+#include "input/input.h"
+#include "input/joyapi.h"
+#include "input/kbdapi.h"
+#include "sound/musapi.h"
+
+int fullscreen;
+int aspect_ratio_correct = 1;
+int txt_fullscreen;
+
+int window_width = 800, window_height = 600;
+char window_position[32] = "center";
+int video_display;
+int integer_scaling;
+int force_software_renderer;
+int fullscreen_width, fullscreen_height;
+char video_driver[32];
+int usemouse = 1;
+
+uint8_t I_VideoBuffer[SCREENSIZE];
+
+static SDL_Window* screen;
+static SDL_Renderer* renderer;
+static SDL_Surface* screenbuffer; // 8-bit, its pixels are I_VideoBuffer
+static SDL_Surface* argbbuffer;   // the same picture in the window's format
+static SDL_Texture* texture;
+static SDL_Texture* texture_upscaled;
+static uint32_t pixel_format;
+static SDL_Color palette[256];
+
+static bool palette_to_set;
+static bool need_resize;
+static bool need_resize_ext;
+static bool initialized;
+static bool highdpi;
+static bool window_focused = true;
+static bool screenvisible = true;
+static int actualheight = SCREENHEIGHT;
+static int w_upscale_old, h_upscale_old;
+static int old_mx, old_my;
+static bool (*grabmouse_callback)(void);
+static bool currently_grabbed;
+
+static const char kWindowTitle[] = "Vultar 0.8.2";
+// The 4:3 height of the 200 lines when aspect-ratio correction is on.
+constexpr int kCorrectedHeight = 240;
+// The upscaled texture never holds more pixels than this.
+constexpr int64_t kMaxUpscaledPixels = 16000000;
+constexpr uint32_t kFullscreenSettleMs = 1000;
+
+void VIDEO_LoadPrefs(void)
+{
+    fullscreen = INI_GetPreferenceBool("Video", "fullscreen", 0);
+    aspect_ratio_correct = INI_GetPreferenceBool("Video", "aspect_ratio_correct", 1);
+    txt_fullscreen = INI_GetPreferenceBool("Video", "txt_fullscreen", 0);
+}
+
+void I_InitTimer(void)
+{
+    SDL_SetHint("SDL_WINDOWS_DISABLE_THREAD_NAMING", "1");
+    SDL_InitSubSystem(SDL_INIT_TIMER);
+}
+
+// ---- shape arithmetic -----------------------------------------------------------------------
+
+void I_FitWindowShape(int* w, int* h, int ah)
+{
+    if (int64_t{*h} * SCREENWIDTH < int64_t{*w} * ah)
+        *w = static_cast<int>(int64_t{*h} * SCREENWIDTH / ah);
+    else
+        *h = static_cast<int>((int64_t{*w} * ah + SCREENWIDTH - 1) / SCREENWIDTH);
+}
+
+bool I_ComputeUpscale(int out_w, int out_h, int ah, int max_tex_w, int max_tex_h, I_UPSCALE* up)
+{
+    int64_t w = out_w, h = out_h;
+    // The largest 320 : ah picture inside the output.
+    if (w * ah < h * SCREENWIDTH)
+        h = w * ah / SCREENWIDTH;
+    else
+        w = h * SCREENWIDTH / ah;
+    int64_t wf = std::max<int64_t>((w + SCREENWIDTH - 1) / SCREENWIDTH, 1);
+    int64_t hf = std::max<int64_t>((h + SCREENHEIGHT - 1) / SCREENHEIGHT, 1);
+    up->limited = false;
+    while (max_tex_w > 0 && wf * SCREENWIDTH > max_tex_w) {
+        wf--;
+        up->limited = true;
+    }
+    while (max_tex_h > 0 && hf * SCREENHEIGHT > max_tex_h) {
+        hf--;
+        up->limited = true;
+    }
+    if (wf < 1 || hf < 1) return false;
+    while (wf * hf * SCREENSIZE > kMaxUpscaledPixels) {
+        if (wf > hf)
+            wf--;
+        else
+            hf--;
+        up->limited = true;
+    }
+    up->w_factor = static_cast<int>(wf);
+    up->h_factor = static_cast<int>(hf);
+    return true;
+}
+
+static void CenterWindow(int* x, int* y, int w, int h)
+{
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(video_display, &bounds) < 0) {
+        fprintf(stderr, "CenterWindow: Failed to read display bounds for display #%d!\n",
+                video_display);
+        return;
+    }
+    *x = bounds.x + (bounds.w - w >= 2 ? (bounds.w - w) / 2 : 0);
+    *y = bounds.y + (bounds.h - h >= 2 ? (bounds.h - h) / 2 : 0);
+}
+
+bool I_GetWindowPosition(int* x, int* y, int w, int h)
+{
+    int displays = SDL_GetNumVideoDisplays();
+    if (video_display < 0 || video_display >= displays) {
+        fprintf(stderr,
+                "I_GetWindowPosition: We were configured to run on display #%d, but it no "
+                "longer exists (max %d). Moving to display 0.\n",
+                video_display, displays - 1);
+        video_display = 0;
+    }
+    *x = *y = static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
+    if (fullscreen || strcmp(window_position, "center") == 0) {
+        CenterWindow(x, y, w, h);
+        return *x != static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
+    }
+    int px, py;
+    char rest;
+    if (sscanf(window_position, "%i,%i%c", &px, &py, &rest) == 2) {
+        *x = px;
+        *y = py;
+        return true;
+    }
+    if (window_position[0] != '\0')
+        fprintf(stderr, "I_GetWindowPosition: invalid window_position setting\n");
+    return false;
+}
+
+// ---- the window -----------------------------------------------------------------------------
+
+static void SetGrab(bool grab)
+{
+    if (grab == currently_grabbed) return;
+    SDL_SetRelativeMouseMode(grab ? SDL_TRUE : SDL_FALSE);
+    SDL_GetRelativeMouseState(nullptr, nullptr); // drop motion gathered meanwhile
+    currently_grabbed = grab;
+}
+
+static void UpdateGrab(void)
+{
+    bool grab = window_focused && usemouse && (!grabmouse_callback || grabmouse_callback());
+    SetGrab(grab);
+}
+
+static void CreateUpscaledTexture(bool force)
+{
+    int out_w, out_h;
+    SDL_RendererInfo info;
+    if (SDL_GetRendererOutputSize(renderer, &out_w, &out_h) != 0 ||
+        SDL_GetRendererInfo(renderer, &info) != 0)
+        exit(0);
+    I_UPSCALE up;
+    if (!I_ComputeUpscale(out_w, out_h, actualheight, info.max_texture_width,
+                          info.max_texture_height, &up))
+        exit(0);
+    if (up.limited)
+        printf("CreateUpscaledTexture: Limited texture size to %dx%d (max %d pixels, max "
+               "texture size %dx%d)\n",
+               up.w_factor * SCREENWIDTH, up.h_factor * SCREENHEIGHT,
+               static_cast<int>(kMaxUpscaledPixels), info.max_texture_width,
+               info.max_texture_height);
+    if (!force && texture_upscaled && up.w_factor == w_upscale_old && up.h_factor == h_upscale_old)
+        return;
+    w_upscale_old = up.w_factor;
+    h_upscale_old = up.h_factor;
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    SDL_Texture* fresh = SDL_CreateTexture(renderer, pixel_format, SDL_TEXTUREACCESS_TARGET,
+                                           up.w_factor * SCREENWIDTH, up.h_factor * SCREENHEIGHT);
+    if (!fresh) exit(0);
+    if (texture_upscaled) SDL_DestroyTexture(texture_upscaled);
+    texture_upscaled = fresh;
+}
+
+static void ApplyPalette(void)
+{
+    SDL_SetPaletteColors(screenbuffer->format->palette, palette, 0, 256);
+    palette_to_set = false;
+}
+
+void I_InitGraphics(const uint8_t* pal)
+{
+    if (const char* xwin = getenv("XSCREENSAVER_WINDOW")) {
+        unsigned id = 0;
+        if (sscanf(xwin, "0x%x", &id) == 1) {
+            char buf[32];
+            M_snprintf(buf, sizeof(buf), "%u", id);
+            setenv("SDL_WINDOWID", buf, 1);
+        }
+    }
+    if (video_driver[0] != '\0') setenv("SDL_VIDEODRIVER", video_driver, 1);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0) exit(0);
+
+    actualheight = aspect_ratio_correct ? kCorrectedHeight : SCREENHEIGHT;
+    if (aspect_ratio_correct || integer_scaling)
+        I_FitWindowShape(&window_width, &window_height, actualheight);
+
+    uint32_t flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+    int w = window_width, h = window_height;
+    if (fullscreen) {
+        if (fullscreen_width && fullscreen_height) {
+            w = fullscreen_width;
+            h = fullscreen_height;
+            flags |= SDL_WINDOW_FULLSCREEN;
+        } else {
+            flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        }
+    }
+    int x, y;
+    I_GetWindowPosition(&x, &y, w, h);
+    if (!screen) {
+        screen = SDL_CreateWindow(kWindowTitle, x, y, w, h, flags);
+        if (!screen) exit(0);
+        pixel_format = SDL_GetWindowPixelFormat(screen);
+        SDL_SetWindowMinimumSize(screen, SCREENWIDTH, actualheight);
+        SDL_SetWindowTitle(screen, kWindowTitle);
+    }
+
+    SDL_DisplayMode mode;
+    if (SDL_GetCurrentDisplayMode(video_display, &mode) != 0) exit(0);
+
+    uint32_t rflags = SDL_RENDERER_TARGETTEXTURE;
+    if (force_software_renderer) rflags |= SDL_RENDERER_SOFTWARE;
+    renderer = SDL_CreateRenderer(screen, -1, rflags);
+    if (!renderer) {
+        renderer = SDL_CreateRenderer(screen, -1, SDL_RENDERER_SOFTWARE);
+        force_software_renderer = 1;
+        if (!renderer) exit(0);
+    }
+    if (aspect_ratio_correct) SDL_RenderSetLogicalSize(renderer, SCREENWIDTH, actualheight);
+    SDL_RenderSetIntegerScale(renderer, integer_scaling ? SDL_TRUE : SDL_FALSE);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderPresent(renderer);
+
+    screenbuffer = SDL_CreateRGBSurfaceWithFormatFrom(I_VideoBuffer, SCREENWIDTH, SCREENHEIGHT, 8,
+                                                      SCREENWIDTH, SDL_PIXELFORMAT_INDEX8);
+    argbbuffer = SDL_CreateRGBSurfaceWithFormat(0, SCREENWIDTH, SCREENHEIGHT,
+                                                SDL_BITSPERPIXEL(pixel_format), pixel_format);
+    if (!screenbuffer || !argbbuffer) exit(0);
+    SDL_FillRect(argbbuffer, nullptr, 0);
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    texture = SDL_CreateTexture(renderer, pixel_format, SDL_TEXTUREACCESS_STREAMING, SCREENWIDTH,
+                                SCREENHEIGHT);
+    if (!texture) exit(0);
+    CreateUpscaledTexture(true);
+
+    I_SetPalette(pal, 0);
+    ApplyPalette();
+    palette_to_set = true;
+
+    SDL_ShowCursor(SDL_DISABLE);
+    UpdateGrab();
+    if (fullscreen) I_Delay(kFullscreenSettleMs);
+
+    memset(I_VideoBuffer, 0, sizeof(I_VideoBuffer));
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    initialized = true;
+
+    int ww, wh, ow, oh;
+    SDL_GetWindowSize(screen, &ww, &wh);
+    SDL_GetRendererOutputSize(renderer, &ow, &oh);
+    highdpi = ww != ow || wh != oh;
+}
+
+static void HandleResize(void)
+{
+    if (!(SDL_GetWindowFlags(screen) & SDL_WINDOW_FULLSCREEN)) {
+        SDL_GetWindowSize(screen, &window_width, &window_height);
+        if (aspect_ratio_correct) {
+            I_FitWindowShape(&window_width, &window_height, actualheight);
+            SDL_SetWindowSize(screen, window_width, window_height);
+        }
+    }
+    CreateUpscaledTexture(false);
+    need_resize = false;
+    palette_to_set = true;
+}
+
+void I_FinishUpdate(void)
+{
+    if (!initialized || !renderer) return;
+    if (need_resize) HandleResize();
+    UpdateGrab();
+    if (palette_to_set) ApplyPalette();
+    if (!screenvisible) return; // nothing to show while minimised
+
+    SDL_Rect all = {0, 0, SCREENWIDTH, SCREENHEIGHT};
+    SDL_LowerBlit(screenbuffer, &all, argbbuffer, &all);
+    SDL_UpdateTexture(texture, nullptr, argbbuffer->pixels, argbbuffer->pitch);
+    SDL_RenderClear(renderer);
+    // Whole factors with nearest sampling first, then one filtered step to the window.
+    SDL_SetRenderTarget(renderer, texture_upscaled);
+    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+    SDL_SetRenderTarget(renderer, nullptr);
+    SDL_RenderCopy(renderer, texture_upscaled, nullptr, nullptr);
+    SDL_RenderPresent(renderer);
+}
+
+void closewindow(void)
+{
+    SetGrab(false);
+    if (texture_upscaled) SDL_DestroyTexture(texture_upscaled);
+    if (texture) SDL_DestroyTexture(texture);
+    if (renderer) SDL_DestroyRenderer(renderer);
+    if (screen) SDL_DestroyWindow(screen);
+    if (argbbuffer) SDL_FreeSurface(argbbuffer);
+    if (screenbuffer) SDL_FreeSurface(screenbuffer);
+    texture_upscaled = texture = nullptr;
+    renderer = nullptr;
+    screen = nullptr;
+    argbbuffer = screenbuffer = nullptr;
+    w_upscale_old = h_upscale_old = 0;
+}
+
+void I_ShutdownGraphics(void)
+{
+    if (!initialized) return;
+    SDL_SetRelativeMouseMode(SDL_FALSE);
+    currently_grabbed = false;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    initialized = false;
+}
+
+// ---- palette --------------------------------------------------------------------------------
+
+void I_SetPalette(const uint8_t* pal, int first)
+{
+    // Components are 6-bit; anything larger in a damaged palette is taken as full.
+    for (int i = std::max(first, 0); i < 256; i++) {
+        palette[i].r = static_cast<uint8_t>(std::min<int>(pal[i * 3], 63) * 4);
+        palette[i].g = static_cast<uint8_t>(std::min<int>(pal[i * 3 + 1], 63) * 4);
+        palette[i].b = static_cast<uint8_t>(std::min<int>(pal[i * 3 + 2], 63) * 4);
+        palette[i].a = 255;
+    }
+    palette_to_set = true;
+}
+
+void I_GetPalette(uint8_t* pal)
+{
+    for (int i = 0; i < 256; i++) {
+        pal[i * 3] = palette[i].r >> 2;
+        pal[i * 3 + 1] = palette[i].g >> 2;
+        pal[i * 3 + 2] = palette[i].b >> 2;
+    }
+}
+
+// ---- the mouse ------------------------------------------------------------------------------
+
+// How many window pixels one logical pixel takes, horizontally and vertically.
+static void MouseScale(float* sx, float* sy)
+{
+    if (aspect_ratio_correct) {
+        SDL_RenderGetScale(renderer, sx, sy);
+    } else {
+        int ow, oh;
+        SDL_GetRendererOutputSize(renderer, &ow, &oh);
+        *sx = static_cast<float>(ow) / SCREENWIDTH;
+        *sy = static_cast<float>(oh) / actualheight;
+    }
+    if (highdpi) {
+        *sx /= 2;
+        *sy /= 2;
+    }
+    if (*sx <= 0) *sx = 1;
+    if (*sy <= 0) *sy = 1;
+}
+
+void I_GetMousePos(int* x, int* y)
+{
+    if (!renderer) {
+        *x = *y = 0;
+        return;
+    }
+    int mx, my;
+    SDL_GetMouseState(&mx, &my);
+    SDL_Rect vp;
+    SDL_RenderGetViewport(renderer, &vp);
+    float sx, sy;
+    MouseScale(&sx, &sy);
+    *x = static_cast<int>(mx / sx) - vp.x;
+    *y = static_cast<int>((my / sy - vp.y) * SCREENHEIGHT / actualheight);
+}
+
+void I_SetMousePos(int x, int y)
+{
+    if (!renderer || !screen) return;
+    SDL_Rect vp;
+    SDL_RenderGetViewport(renderer, &vp);
+    float sx, sy;
+    MouseScale(&sx, &sy);
+    int wx = static_cast<int>((x + vp.x) * sx);
+    int wy = static_cast<int>((static_cast<float>(y) * actualheight / SCREENHEIGHT + vp.y) * sy);
+    SDL_WarpMouseInWindow(screen, wx, wy);
+}
+
+void I_SetGrabMouseCallback(bool (*func)(void))
+{
+    grabmouse_callback = func;
+}
+
+bool I_GetNeedResize(bool flag)
+{
+    if (need_resize_ext) {
+        if (flag) {
+            PTR_SetPos(old_mx, old_my);
+        } else {
+            GFX_DisplayUpdate();
+            I_FinishUpdate();
+        }
+        need_resize_ext = false;
+        return true;
+    }
+    old_mx = cur_mx;
+    old_my = cur_my;
+    return false;
+}
+
+// ---- full screen and screenshots ------------------------------------------------------------
+
+void I_ToggleFullScreen(void)
+{
+    if (!screen || (fullscreen_width && fullscreen_height)) return;
+    fullscreen = !fullscreen;
+    SDL_SetWindowFullscreen(screen, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (!fullscreen && aspect_ratio_correct) {
+        I_FitWindowShape(&window_width, &window_height, actualheight);
+        SDL_SetWindowSize(screen, window_width, window_height);
+    }
+}
+
+int I_GetPresentedPicture(uint8_t* pixels, uint8_t* rgb)
+{
+    int height = aspect_ratio_correct ? kCorrectedHeight : SCREENHEIGHT;
+    // Row r of the picture shows buffer row r * 200 / height, as the nearest upscale does.
+    for (int r = 0; r < height; r++)
+        memcpy(pixels + r * SCREENWIDTH, I_VideoBuffer + (r * SCREENHEIGHT / height) * SCREENWIDTH,
+               SCREENWIDTH);
+    for (int i = 0; i < 256; i++) {
+        rgb[i * 3] = palette[i].r;
+        rgb[i * 3 + 1] = palette[i].g;
+        rgb[i * 3 + 2] = palette[i].b;
+    }
+    return height;
+}
+
+bool I_SaveScreenshot(char* path, size_t len)
+{
+    char base[512];
+    const char* datapath = VUL_GetPath();
+    if (datapath && datapath[0])
+        M_StringCopy(base, datapath, sizeof(base));
+    else if (!I_GetPrefPath(base, sizeof(base)))
+        return false;
+    std::filesystem::path dir = std::filesystem::path(base) / "screenshots";
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (ec) return false;
+
+    static uint8_t pixels[SCREENWIDTH * kCorrectedHeight];
+    uint8_t rgb[PALETTE_SIZE];
+    int height = I_GetPresentedPicture(pixels, rgb);
+    // The first free number; an existing file is never replaced.
+    for (int n = 0; n < 10000; n++) {
+        char name[32];
+        M_snprintf(name, sizeof(name), "vultar%04d.png", n);
+        std::string file = (dir / name).string();
+        FILE* f = fopen(file.c_str(), "wbx");
+        if (!f) {
+            if (errno == EEXIST) continue;
+            return false;
+        }
+        bool ok = I_WritePNG(f, pixels, SCREENWIDTH, height, rgb);
+        ok = (fclose(f) == 0) && ok;
+        if (!ok) {
+            remove(file.c_str());
+            return false;
+        }
+        if (path) M_StringCopy(path, file.c_str(), len);
+        return true;
+    }
+    return false;
+}
+
+// ---- the event pump -------------------------------------------------------------------------
+
+static void HandleWindowEvent(const SDL_WindowEvent& ev)
+{
+    switch (ev.event) {
+    case SDL_WINDOWEVENT_EXPOSED:
+        if (screen && ev.windowID == SDL_GetWindowID(screen)) palette_to_set = true;
+        break;
+    case SDL_WINDOWEVENT_MOVED:
+        if (screen) {
+            int d = SDL_GetWindowDisplayIndex(screen);
+            if (d >= 0) video_display = d;
+        }
+        break;
+    case SDL_WINDOWEVENT_RESIZED:
+        need_resize = true;
+        need_resize_ext = true;
+        break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+        screenvisible = false;
+        break;
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_RESTORED:
+        screenvisible = true;
+        need_resize_ext = true;
+        break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        window_focused = true;
+        break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        window_focused = false;
+        break;
+    default:
+        break;
+    }
+}
+
+static void HandleKeyDown(const SDL_Event& ev)
+{
+    SDL_Scancode sc = ev.key.keysym.scancode;
+    if ((sc == SDL_SCANCODE_RETURN || sc == SDL_SCANCODE_KP_ENTER) &&
+        (ev.key.keysym.mod & KMOD_ALT)) {
+        if (!ev.key.repeat) I_ToggleFullScreen();
+        return;
+    }
+    // F12 belongs to the screenshot; the game never sees it.
+    if (sc == SDL_SCANCODE_F12) {
+        if (!ev.key.repeat) {
+            char file[600];
+            if (I_SaveScreenshot(file, sizeof(file)))
+                printf("Screenshot saved to %s\n", file);
+            else
+                fprintf(stderr, "Screenshot could not be saved\n");
+        }
+        return;
+    }
+    I_HandleKeyboardEvent(&ev);
+}
+
+void I_GetEvent(void)
+{
+    SDL_Event ev;
+    if (SDL_WasInit(SDL_INIT_EVENTS)) {
+        SDL_PumpEvents();
+        while (SDL_PollEvent(&ev)) {
+            switch (ev.type) {
+            case SDL_QUIT:
+                exit(0);
+            case SDL_WINDOWEVENT:
+                HandleWindowEvent(ev.window);
+                break;
+            case SDL_KEYDOWN:
+                HandleKeyDown(ev);
+                break;
+            case SDL_KEYUP:
+                if (ev.key.keysym.scancode != SDL_SCANCODE_F12) I_HandleKeyboardEvent(&ev);
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP:
+            case SDL_MOUSEWHEEL:
+                if (usemouse && window_focused) I_HandleMouseEvent(&ev);
+                break;
+            case SDL_CONTROLLERAXISMOTION:
+            case SDL_CONTROLLERBUTTONDOWN:
+            case SDL_CONTROLLERBUTTONUP:
+                I_HandleJoystickEvent(&ev);
+                break;
+            case SDL_CONTROLLERDEVICEADDED:
+                IPT_CalJoy();
+                break;
+            case SDL_CONTROLLERDEVICEREMOVED:
+                IPT_CloJoy(0);
+                break;
+            case SDL_FINGERDOWN:
+            case SDL_FINGERUP:
+                I_HandleTouchEvent(&ev);
+                break;
+            default:
+                break; // mouse motion too: the pointer polls the position
+            }
+        }
+    }
+    if (control == 2 && !joy_ipt_MenuNew) {
+        PTR_JoyHandler();
+        if (control == 2 && !joy_ipt_MenuNew) PTR_UpdateCursor();
+    } else {
+        PTR_MouseHandler();
+        PTR_UpdateCursor();
+    }
+    IPT_GetButtons();
+    MUS_Poll();
+}
