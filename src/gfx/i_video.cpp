@@ -422,8 +422,11 @@ void I_SetMousePos(int x, int y)
     SDL_RenderGetViewport(renderer, &vp);
     float sx, sy;
     MouseScale(&sx, &sy);
-    int wx = static_cast<int>((x + vp.x) * sx);
-    int wy = static_cast<int>((static_cast<float>(y) * actualheight / SCREENHEIGHT + vp.y) * sy);
+    // Aim at the middle of the screen pixel, so that reading the position back, which
+    // truncates, gives the same pixel at any scale.
+    float fx = x + 0.5f, fy = y + 0.5f;
+    int wx = static_cast<int>((fx + vp.x) * sx);
+    int wy = static_cast<int>((fy * actualheight / SCREENHEIGHT + vp.y) * sy);
     SDL_WarpMouseInWindow(screen, wx, wy);
 }
 
@@ -460,6 +463,11 @@ void I_ToggleFullScreen(void)
         I_FitWindowShape(&window_width, &window_height, actualheight);
         SDL_SetWindowSize(screen, window_width, window_height);
     }
+}
+
+SDL_Window* I_GetWindow(void)
+{
+    return screen;
 }
 
 int I_GetPresentedPicture(uint8_t* pixels, uint8_t* rgb)

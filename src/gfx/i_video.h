@@ -11,6 +11,8 @@
 
 #include "gfx/gfxapi.h"
 
+struct SDL_Window;
+
 // [Video] preferences.
 extern int fullscreen;           // start on the whole screen
 extern int aspect_ratio_correct; // show 200 lines as 240 and keep the window 4:3
@@ -59,6 +61,8 @@ void I_SetGrabMouseCallback(bool (*func)(void));
 void I_GetMousePos(int* x, int* y);
 void I_SetMousePos(int x, int y);
 void I_ToggleFullScreen(void);
+// The game window (null before I_InitGraphics and after closewindow).
+SDL_Window* I_GetWindow(void);
 
 // ---- screenshots ------------------------------------------------------------------------
 // The picture as presented: 320 by `height` palette indices (height 240 with aspect

@@ -10,12 +10,14 @@
 #include "testutil/gfxitems.h"
 #include "testutil/testutil.h"
 
-namespace {
+namespace
+{
 
 constexpr uint8_t kBg = 250;
 
-class DrawTest : public ::testing::Test {
-protected:
+class DrawTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         GFX_InitSystem();
@@ -41,8 +43,8 @@ template <typename F> void ExpectScreen(F want, const std::string& what)
             int w = want(x, y);
             uint8_t expect = w < 0 ? kBg : static_cast<uint8_t>(w);
             if (vt::Px(x, y) != expect && wrong++ < 5)
-                ADD_FAILURE() << what << ": pixel " << x << "," << y << " is "
-                              << int(vt::Px(x, y)) << ", want " << int(expect);
+                ADD_FAILURE() << what << ": pixel " << x << "," << y << " is " << int(vt::Px(x, y))
+                              << ", want " << int(expect);
         }
     }
 }
@@ -51,10 +53,9 @@ template <typename F> void ExpectScreen(F want, const std::string& what)
 // just off every edge.
 std::vector<std::pair<int, int>> Placements(int w, int h)
 {
-    return {{100, 80},       {-3, 50},          {320 - w + 3, 50}, {50, -2},
-            {50, 200 - h + 2}, {-w + 1, -h + 1}, {319, 199},        {-w, 10},
-            {320, 10},       {10, -h},          {10, 200},         {0, 0},
-            {320 - w, 200 - h}};
+    return {{100, 80},        {-3, 50},   {320 - w + 3, 50}, {50, -2},  {50, 200 - h + 2},
+            {-w + 1, -h + 1}, {319, 199}, {-w, 10},          {320, 10}, {10, -h},
+            {10, 200},        {0, 0},     {320 - w, 200 - h}};
 }
 
 // A picture whose every pixel is distinct, with transparent (0) pixels on a diagonal.
@@ -73,8 +74,8 @@ TEST_F(DrawTest, PicturesClipAtEveryEdgeMaskedAndNot)
             Clear();
             update_start = 0;
             GFX_PutImage(pic.data(), px, py, masked);
-            std::string what = (masked ? "masked at " : "opaque at ") + std::to_string(px) +
-                               "," + std::to_string(py);
+            std::string what = (masked ? "masked at " : "opaque at ") + std::to_string(px) + "," +
+                               std::to_string(py);
             ExpectScreen(
                 [&](int x, int y) {
                     int sx = x - px, sy = y - py;
@@ -99,8 +100,8 @@ TEST_F(DrawTest, PicturesClipAtEveryEdgeMaskedAndNot)
 // A ring with a hole and a gap: runs that start and stop inside rows.
 int SpritePixel(int x, int y)
 {
-    bool ring = (x - 6) * (x - 6) + (y - 5) * (y - 5) <= 30 &&
-                (x - 6) * (x - 6) + (y - 5) * (y - 5) >= 6;
+    bool ring =
+        (x - 6) * (x - 6) + (y - 5) * (y - 5) <= 30 && (x - 6) * (x - 6) + (y - 5) * (y - 5) >= 6;
     return (ring && x != 9) ? 16 + x + y : 0;
 }
 
@@ -146,15 +147,15 @@ TEST_F(DrawTest, DamagedSpritesAreRefusedAndNeverDrawOutsideTheirBox)
         change(v);
         damaged.push_back(v);
     };
-    variant([&](auto& v) { v.resize(v.size() - 8); });             // end mark cut short
-    variant([&](auto& v) { v.resize(30); });                       // cut inside a run
-    variant([&](auto& v) { field(v, 20 + 12, 5000); });            // run longer than the item
-    variant([&](auto& v) { field(v, 20 + 12, w); });               // run wider than the box
-    variant([&](auto& v) { field(v, 20 + 0, -4); });               // run left of the box
-    variant([&](auto& v) { field(v, 20 + 4, h + 50); });           // run below the box
-    variant([&](auto& v) { field(v, 20 + 8, 320 * 150); });        // offset far outside
-    variant([&](auto& v) { field(v, 16, -11); });                  // negative height
-    variant([&](auto& v) { field(v, 12, 0x40000000); });           // absurd width
+    variant([&](auto& v) { v.resize(v.size() - 8); });      // end mark cut short
+    variant([&](auto& v) { v.resize(30); });                // cut inside a run
+    variant([&](auto& v) { field(v, 20 + 12, 5000); });     // run longer than the item
+    variant([&](auto& v) { field(v, 20 + 12, w); });        // run wider than the box
+    variant([&](auto& v) { field(v, 20 + 0, -4); });        // run left of the box
+    variant([&](auto& v) { field(v, 20 + 4, h + 50); });    // run below the box
+    variant([&](auto& v) { field(v, 20 + 8, 320 * 150); }); // offset far outside
+    variant([&](auto& v) { field(v, 16, -11); });           // negative height
+    variant([&](auto& v) { field(v, 12, 0x40000000); });    // absurd width
     for (size_t i = 0; i < damaged.size(); i++) {
         EXPECT_FALSE(GFX_CheckPic(damaged[i].data(), damaged[i].size())) << "variant " << i;
         // Whatever the drawing does with it, nothing outside the sprite's box changes.
@@ -184,9 +185,8 @@ TEST_F(DrawTest, DamagedSpritesAreRefusedAndNeverDrawOutsideTheirBox)
 TEST_F(DrawTest, TexturesTileFromTheCornerAndClip)
 {
     const int pw = 5, ph = 3;
-    std::vector<uint8_t> tex = vt::MakePic(pw, ph, vt::Grid(pw, ph, [](int x, int y) {
-                                               return 1 + x + 5 * y;
-                                           }));
+    std::vector<uint8_t> tex =
+        vt::MakePic(pw, ph, vt::Grid(pw, ph, [](int x, int y) { return 1 + x + 5 * y; }));
     struct {
         int x, y, w, h;
     } cases[] = {{10, 10, 23, 8},
@@ -211,21 +211,19 @@ TEST_F(DrawTest, TexturesTileFromTheCornerAndClip)
 
 TEST_F(DrawTest, ScalingPicksSourceColumnsAndRows)
 {
-    std::vector<uint8_t> wide = vt::MakePic(100, 2, vt::Grid(100, 2, [](int x, int y) {
-                                                return x + 100 * y;
-                                            }));
+    std::vector<uint8_t> wide =
+        vt::MakePic(100, 2, vt::Grid(100, 2, [](int x, int y) { return x + 100 * y; }));
     GFX_ScalePic(wide.data(), 10, 20, 50, 2, false);
     for (int i = 0; i < 50; i++) {
-        EXPECT_EQ(vt::Px(10 + i, 20), 2 * i);  // every second column, from column 0
+        EXPECT_EQ(vt::Px(10 + i, 20), 2 * i); // every second column, from column 0
         EXPECT_EQ(vt::Px(10 + i, 21), 100 + 2 * i);
     }
     EXPECT_EQ(vt::Px(60, 20), kBg);
 
     // Doubling, clipped at the left and top, masked: source 0 stays transparent.
     Clear();
-    std::vector<uint8_t> small = vt::MakePic(4, 4, vt::Grid(4, 4, [](int x, int y) {
-                                                 return x == 1 ? 0 : 1 + x + 4 * y;
-                                             }));
+    std::vector<uint8_t> small =
+        vt::MakePic(4, 4, vt::Grid(4, 4, [](int x, int y) { return x == 1 ? 0 : 1 + x + 4 * y; }));
     GFX_ScalePic(small.data(), -3, -1, 8, 8, true);
     ExpectScreen(
         [&](int x, int y) {
@@ -263,13 +261,13 @@ TEST_F(DrawTest, LinesReachTheirEndsAndClip)
     GFX_Line(0, 0, 319, 199, 5);
     EXPECT_EQ(vt::Px(0, 0), 5);
     EXPECT_EQ(vt::Px(319, 199), 5);
-    EXPECT_EQ(vt::CountNot(kBg), 320);  // one pixel per column
+    EXPECT_EQ(vt::CountNot(kBg), 320); // one pixel per column
 
     // Steep and shallow, every direction: the line starts and ends on its points and has
     // one pixel per step of the longer axis.
     struct {
         int x1, y1, x2, y2;
-    } cases[] = {{10, 10, 15, 30}, {15, 30, 10, 10}, {50, 50, 20, 60}, {20, 60, 50, 50},
+    } cases[] = {{10, 10, 15, 30},     {15, 30, 10, 10},   {50, 50, 20, 60}, {20, 60, 50, 50},
                  {100, 100, 103, 190}, {200, 10, 190, 11}, {7, 7, 7, 7}};
     for (auto c : cases) {
         Clear();
@@ -398,8 +396,9 @@ TEST_F(DrawTest, BevelsLightTwoEdgesAndDarkenTwo)
     EXPECT_EQ(vt::CountNot(kBg), 0);
 }
 
-class TextTest : public DrawTest {
-protected:
+class TextTest : public DrawTest
+{
+  protected:
     void SetUp() override
     {
         DrawTest::SetUp();
@@ -407,7 +406,7 @@ protected:
         // 'A' 3 wide, 'B' 2 wide, both 2 high, values 1..3; 'X' has no glyph.
         glyphs['A'] = {3, {1, 2, 1, 3, 0, 3}};
         glyphs['B'] = {2, {2, 2, 0, 1}};
-        glyphs[0xE9] = {1, {1, 1}};  // a code above 127
+        glyphs[0xE9] = {1, {1, 1}}; // a code above 127
         font = vt::MakeFont(2, glyphs);
         // The width table may hold a width for a code without a glyph.
         font[516 + 'X'] = 4;
@@ -441,13 +440,13 @@ TEST_F(TextTest, GlyphsDrawInTheTextColourAndMissingCodesTakeNoSpace)
 
 TEST_F(TextTest, TextClipsAtEveryEdgeAndReportsTheVisibleWidth)
 {
-    EXPECT_EQ(GFX_Print(-2, 0, "A", font.data(), 50), 1 + 1);  // one column left
+    EXPECT_EQ(GFX_Print(-2, 0, "A", font.data(), 50), 1 + 1); // one column left
     EXPECT_EQ(vt::Px(0, 0), 50);
     EXPECT_EQ(vt::Px(0, 1), 52);
     EXPECT_EQ(GFX_Print(318, 199, "AB", font.data(), 50), 2 + 1 + 0 + 1);
     EXPECT_EQ(vt::Px(318, 199), 50);
     EXPECT_EQ(vt::Px(319, 199), 51);
-    EXPECT_EQ(GFX_Print(100, -2, "AB", font.data(), 50), 2);  // nothing visible
+    EXPECT_EQ(GFX_Print(100, -2, "AB", font.data(), 50), 2); // nothing visible
     EXPECT_EQ(GFX_Print(100, 200, "AB", font.data(), 50), 2);
     EXPECT_EQ(vt::CountNot(kBg), 4);
     fontspacing = 3;
@@ -457,7 +456,7 @@ TEST_F(TextTest, TextClipsAtEveryEdgeAndReportsTheVisibleWidth)
 TEST_F(TextTest, DamagedFontsAreRefusedAndBadOffsetsDrawNothing)
 {
     std::vector<uint8_t> bad = font;
-    EXPECT_FALSE(GFX_CheckFont(bad.data(), bad.size() - 1));  // last glyph cut
+    EXPECT_FALSE(GFX_CheckFont(bad.data(), bad.size() - 1)); // last glyph cut
     EXPECT_FALSE(GFX_CheckFont(bad.data(), 771));
     int16_t far = 30000;
     memcpy(&bad[4 + 2 * 'A'], &far, 2);

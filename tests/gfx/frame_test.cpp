@@ -8,10 +8,12 @@
 #include "gfx/gfxapi.h"
 #include "testutil/testutil.h"
 
-namespace {
+namespace
+{
 
-class FrameTest : public ::testing::Test {
-protected:
+class FrameTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         GFX_InitSystem();
@@ -31,11 +33,11 @@ TEST_F(FrameTest, CounterRunsAtSeventyPerSecondWithoutDrift)
         GFX_GetFrameCount();
     }
     EXPECT_EQ(GFX_GetFrameCount(), 140);
-    clock.advance(7);  // 7 ms is not quite half a frame ...
+    clock.advance(7); // 7 ms is not quite half a frame ...
     EXPECT_EQ(GFX_GetFrameCount(), 140);
-    clock.advance(8);  // ... 15 ms is one with a remainder
+    clock.advance(8); // ... 15 ms is one with a remainder
     EXPECT_EQ(GFX_GetFrameCount(), 141);
-    clock.advance(10u * 3600 * 1000);  // ten hours away
+    clock.advance(10u * 3600 * 1000); // ten hours away
     EXPECT_EQ(GFX_GetFrameCount(), 141 + 70 * 36000);
 }
 
@@ -81,14 +83,14 @@ TEST_F(FrameTest, WaitUpdateWaitsSeventyOverFpsTicks)
         int fps, ticks;
     } cases[] = {{15, 4}, {70, 1}, {35, 2}, {1, 70}, {0, 1}, {100, 1}, {-5, 1}};
     for (auto c : cases) {
-        GFX_WaitUpdate(70);  // catch up with any tick already passed
+        GFX_WaitUpdate(70); // catch up with any tick already passed
         int before = GFX_GetFrameCount();
         GFX_WaitUpdate(c.fps);
         EXPECT_EQ(GFX_GetFrameCount() - before, c.ticks) << "fps " << c.fps;
     }
     // A tick that came since the last call counts at once.
     GFX_WaitUpdate(70);
-    clock.advance(15);  // a tick and more
+    clock.advance(15); // a tick and more
     int before = GFX_GetFrameCount();
     GFX_WaitUpdate(35);
     EXPECT_EQ(GFX_GetFrameCount() - before, 1);
@@ -100,9 +102,12 @@ TEST_F(FrameTest, DirtyRectangleKeepsWholeFourPixelUnitsInsideTheScreen)
         int x, y, w, h;
         int ex, ey, ew, eh;
     } cases[] = {
-        {5, 5, 1, 1, 4, 5, 4, 1},         {318, 0, 10, 10, 316, 0, 4, 10},
-        {-5, -3, 10, 10, 0, 0, 8, 7},     {0, 195, 320, 20, 0, 195, 320, 5},
-        {100, 50, 17, 3, 100, 50, 20, 3}, {-100, -100, 1000, 1000, 0, 0, 320, 200},
+        {5, 5, 1, 1, 4, 5, 4, 1},
+        {318, 0, 10, 10, 316, 0, 4, 10},
+        {-5, -3, 10, 10, 0, 0, 8, 7},
+        {0, 195, 320, 20, 0, 195, 320, 5},
+        {100, 50, 17, 3, 100, 50, 20, 3},
+        {-100, -100, 1000, 1000, 0, 0, 320, 200},
         // Wholly off screen: nothing to copy, and no negative size.
         {400, 300, 10, 10, 320, 200, 0, 0},
     };
@@ -132,7 +137,7 @@ TEST_F(FrameTest, DirtyRectangleKeepsWholeFourPixelUnitsInsideTheScreen)
 TEST_F(FrameTest, OnlyTheDirtyRectangleReachesTheScreenAndVanishedDrawingIsRepaired)
 {
     clock.setAutoStep(1);
-    memset(displaybuffer, 7, SCREENSIZE);  // unmarked: must not be copied
+    memset(displaybuffer, 7, SCREENSIZE); // unmarked: must not be copied
     GFX_MarkUpdate(40, 20, 8, 8);
     GFX_DisplayUpdate();
     EXPECT_EQ(displayscreen[20 * 320 + 40], 7);
@@ -168,14 +173,14 @@ TEST_F(FrameTest, FrameHookIsHandedTheCopyOnlyWhenSomethingIsDirty)
     clock.setAutoStep(1);
     GFX_SetFrameHook(CountingHook);
     hook_calls = 0;
-    GFX_DisplayUpdate();  // nothing marked, nothing from the previous frame
+    GFX_DisplayUpdate(); // nothing marked, nothing from the previous frame
     EXPECT_EQ(hook_calls, 0);
     displaybuffer[0] = 9;
     GFX_MarkUpdate(0, 0, 1, 1);
     GFX_DisplayUpdate();
     EXPECT_EQ(hook_calls, 1);
     EXPECT_EQ(displayscreen[0], 9);
-    GFX_WaitUpdate(70);  // the previous rectangle makes this one dirty too
+    GFX_WaitUpdate(70); // the previous rectangle makes this one dirty too
     EXPECT_EQ(hook_calls, 2);
     GFX_SetFrameHook(nullptr);
 }

@@ -11,7 +11,8 @@
 #include "testutil/gfxitems.h"
 #include "testutil/testutil.h"
 
-namespace {
+namespace
+{
 
 using PAL = std::array<uint8_t, PALETTE_SIZE>;
 
@@ -33,8 +34,9 @@ PAL Current()
     return p;
 }
 
-class PaletteTest : public ::testing::Test {
-protected:
+class PaletteTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         GFX_InitSystem();
@@ -57,7 +59,7 @@ TEST_F(PaletteTest, SetAndGetRoundTripAndRespectTheFirstEntry)
     EXPECT_TRUE(std::equal(now.begin(), now.begin() + 240 * 3, pal.begin()));
     EXPECT_TRUE(std::all_of(now.begin() + 240 * 3, now.end(), [](uint8_t v) { return v == 63; }));
 
-    GFX_SetPalette(Solid(1, 2, 3).data(), 256);  // beyond the last entry: nothing
+    GFX_SetPalette(Solid(1, 2, 3).data(), 256); // beyond the last entry: nothing
     EXPECT_EQ(Current(), now);
 
     // A damaged palette with components above 63 shows them as full, not wrapped to dark.
@@ -98,8 +100,8 @@ TEST_F(PaletteTest, NearestColourStaysInTheLookupRangeAndPrefersTheHigherTwin)
 TEST_F(PaletteTest, LookupRangeChangesOnlyForAProperRange)
 {
     EXPECT_EQ(GFX_SetPalRange(0, 239), 1);
-    EXPECT_EQ(GFX_SetPalRange(10, 10), 1);  // empty: ignored
-    EXPECT_EQ(GFX_SetPalRange(5, 256), 1);  // too far: ignored
+    EXPECT_EQ(GFX_SetPalRange(10, 10), 1); // empty: ignored
+    EXPECT_EQ(GFX_SetPalRange(5, 256), 1); // too far: ignored
     EXPECT_EQ(GFX_SetPalRange(-1, 100), 0);
     EXPECT_EQ(start_lookup, 0);
     EXPECT_EQ(end_lookup, 239);
@@ -123,7 +125,7 @@ TEST_F(PaletteTest, LightAndGreyTablesClampAndAverage)
         p[i * 3 + 2] = static_cast<uint8_t>(b);
     };
     for (int i = 0; i < 256; i++)
-        set(i, 32, 0, 63);  // filler far from everything below
+        set(i, 32, 0, 63); // filler far from everything below
     set(0, 60, 30, 5);
     set(1, 63, 39, 14);
     set(2, 51, 21, 0);
@@ -147,7 +149,7 @@ TEST_F(PaletteTest, LightAndGreyTablesClampAndAverage)
     GFX_Shade(pixels, 3, shade);
     EXPECT_EQ(pixels[0], 255);
     EXPECT_EQ(pixels[2], 253);
-    EXPECT_EQ(pixels[3], 3);  // beyond the count
+    EXPECT_EQ(pixels[3], 3); // beyond the count
 }
 
 // A clock that records the display palette at every reading, so a fade can be watched
@@ -168,8 +170,9 @@ void WatchDelay(uint32_t ms)
 }
 const I_CLOCK watchclock = {WatchTicks, WatchDelay};
 
-class FadeTest : public PaletteTest {
-protected:
+class FadeTest : public PaletteTest
+{
+  protected:
     void Watch(uint32_t step)
     {
         seen.clear();
@@ -238,7 +241,7 @@ TEST_F(FadeTest, FadeInToAPaletteAndZeroLengthFades)
     uint32_t start = watch_now;
     GFX_FadeOut(10, 20, 30, 0);
     EXPECT_EQ(Current(), Solid(10, 20, 30));
-    EXPECT_EQ(watch_now, start);  // no waiting
+    EXPECT_EQ(watch_now, start); // no waiting
 }
 
 TEST_F(FadeTest, StepwiseFadeMixesFromTheRememberedPalette)
@@ -247,7 +250,7 @@ TEST_F(FadeTest, StepwiseFadeMixesFromTheRememberedPalette)
     GFX_FadeStart();
     PAL target = Solid(0, 60, 33);
     GFX_FadeFrame(target.data(), 1, 20);
-    EXPECT_EQ(Current(), Solid(57, 3, 30));  // 60 - 60/20, 0 + 3, 30 + 3*1/20 = 30
+    EXPECT_EQ(Current(), Solid(57, 3, 30)); // 60 - 60/20, 0 + 3, 30 + 3*1/20 = 30
     GFX_FadeFrame(target.data(), 10, 20);
     EXPECT_EQ(Current(), Solid(30, 30, 31));
     GFX_FadeFrame(target.data(), 20, 20);

@@ -6,7 +6,8 @@
 #include "gfx/i_png.h"
 #include "gfx/i_video.h"
 
-namespace vt {
+namespace vt
+{
 
 static void Put32(std::vector<uint8_t>& v, int32_t x)
 {
@@ -160,8 +161,8 @@ std::vector<uint8_t> MakeRampPalette()
 {
     // Hue of each ramp as 6-bit red, green, blue at full brightness.
     static const uint8_t hues[16][3] = {
-        {63, 63, 63}, {63, 0, 0},  {63, 32, 0},  {63, 63, 0},  {32, 63, 0}, {0, 63, 0},
-        {0, 63, 32},  {0, 63, 63}, {0, 32, 63},  {0, 0, 63},   {32, 0, 63}, {63, 0, 63},
+        {63, 63, 63}, {63, 0, 0},   {63, 32, 0},  {63, 63, 0},  {32, 63, 0}, {0, 63, 0},
+        {0, 63, 32},  {0, 63, 63},  {0, 32, 63},  {0, 0, 63},   {32, 0, 63}, {63, 0, 63},
         {63, 0, 32},  {48, 40, 32}, {40, 48, 56}, {56, 48, 40},
     };
     std::vector<uint8_t> pal(768, 0);

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-namespace vt {
+namespace vt
+{
 
 // A plain picture (type 1) of w x h colour indices, row by row.
 std::vector<uint8_t> MakePic(int w, int h, const std::vector<uint8_t>& pixels);
@@ -23,8 +24,8 @@ template <typename F> std::vector<uint8_t> Grid(int w, int h, F f)
 }
 
 struct GLYPH {
-    int width = -1;               // -1: no glyph for this code (the width table holds 0)
-    std::vector<uint8_t> pixels;  // width x height; 0 transparent, v draws colour + v - 1
+    int width = -1;              // -1: no glyph for this code (the width table holds 0)
+    std::vector<uint8_t> pixels; // width x height; 0 transparent, v draws colour + v - 1
 };
 std::vector<uint8_t> MakeFont(int height, const std::vector<GLYPH>& glyphs /* by code */);
 // A readable 5x7 font of capitals, digits and some punctuation; `scale` 2 doubles it and
