@@ -58,6 +58,20 @@ static inline bool RunInBox(int32_t rx, int32_t ry, int32_t len, int32_t w, int3
     return rx >= 0 && rx < w && ry >= 0 && ry < h && len >= 0 && len <= w - rx;
 }
 
+// Where a run starts, in reading order (row, then column), so runs can be held to going
+// forward: each starts after the one before it has ended. A damaged list then cannot
+// loop or overlap, and a sprite has at most width x height runs.
+static inline int64_t RunKey(int32_t rx, int32_t ry)
+{
+    return int64_t{ry} * 65536 + rx;
+}
+
+// The first key the run after one at (rx, ry) of length len may start at.
+static inline int64_t NextRunKey(int32_t rx, int32_t ry, int32_t len)
+{
+    return RunKey(rx, ry) + std::max(len, 1);
+}
+
 // The part of a rectangle on screen: columns x0..x1-1, rows y0..y1-1, and how many
 // columns (sx) and rows (sy) were cut off at the left and top.
 struct CLIP {
@@ -103,6 +117,7 @@ bool GFX_CheckPic(const uint8_t* pic, size_t size)
     if (!SaneSize(w, h)) return false;
     if (Rd32(pic + kPicType) != 0) return size - GFX_PIC_HEADER >= size_t(w) * size_t(h);
     size_t pos = GFX_PIC_HEADER;
+    int64_t next = 0;
     for (;;) {
         // The end mark needs only its first three fields.
         if (size - pos < kRunOffset + 4) return false;
@@ -111,8 +126,10 @@ bool GFX_CheckPic(const uint8_t* pic, size_t size)
         if (size - pos < GFX_RUN_HEADER) return false;
         int32_t rx = Rd32(pic + pos + kRunX), ry = Rd32(pic + pos + kRunY);
         int32_t len = Rd32(pic + pos + kRunLength);
-        if (!RunInBox(rx, ry, len, w, h) || int64_t{off} != int64_t{ry} * SCREENWIDTH + rx)
+        if (!RunInBox(rx, ry, len, w, h) || int64_t{off} != int64_t{ry} * SCREENWIDTH + rx ||
+            RunKey(rx, ry) < next)
             return false;
+        next = NextRunKey(rx, ry, len);
         pos += GFX_RUN_HEADER;
         if (size - pos < size_t(len)) return false;
         pos += size_t(len);
@@ -161,8 +178,8 @@ void GFX_PutImage(const uint8_t* pic, int x, int y, bool masked)
 
 // Walks a sprite's runs and hands every visible part of a run to op(screen, pixels, n).
 // A sprite wholly on screen takes the fast path: one call per run at its stored screen
-// offset. A run that does not lie in the sprite's box ends the walk, so a damaged list
-// can never reach outside the sprite's place on screen.
+// offset. A run that does not lie in the sprite's box, or does not go forward, ends the
+// walk, so a damaged list can never reach outside the sprite's place on screen.
 template <typename RunOp> static inline void WalkSprite(const uint8_t* pic, int x, int y, RunOp op)
 {
     int32_t w = Rd32(pic + kPicWidth), h = Rd32(pic + kPicHeight);
@@ -172,23 +189,29 @@ template <typename RunOp> static inline void WalkSprite(const uint8_t* pic, int 
 
     if (x >= 0 && y >= 0 && x + w <= SCREENWIDTH && y + h <= SCREENHEIGHT) {
         uint8_t* base = displaybuffer + ylookup[y] + x;
+        // The whole sprite is on screen, so its width is below 320 and the screen offset
+        // itself orders the runs.
+        int32_t next = 0;
         for (;;) {
             int32_t off = Rd32(run + kRunOffset);
             if (off == kRunEnd) return;
             int32_t rx = Rd32(run + kRunX), ry = Rd32(run + kRunY);
             int32_t len = Rd32(run + kRunLength);
-            if (!RunInBox(rx, ry, len, w, h) || off != ylookup[ry] + rx) return;
+            if (!RunInBox(rx, ry, len, w, h) || off != ylookup[ry] + rx || off < next) return;
+            next = off + std::max(len, 1);
             op(base + off, run + GFX_RUN_HEADER, len);
             run += GFX_RUN_HEADER + len;
         }
     }
 
+    int64_t next = 0;
     for (;;) {
         int32_t off = Rd32(run + kRunOffset);
         if (off == kRunEnd) return;
         int32_t rx = Rd32(run + kRunX), ry = Rd32(run + kRunY);
         int32_t len = Rd32(run + kRunLength);
-        if (!RunInBox(rx, ry, len, w, h)) return;
+        if (!RunInBox(rx, ry, len, w, h) || RunKey(rx, ry) < next) return;
+        next = NextRunKey(rx, ry, len);
         const uint8_t* src = run + GFX_RUN_HEADER;
         run += GFX_RUN_HEADER + len;
         int row = y + ry;

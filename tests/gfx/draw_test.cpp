@@ -156,10 +156,18 @@ TEST_F(DrawTest, DamagedSpritesAreRefusedAndNeverDrawOutsideTheirBox)
     variant([&](auto& v) { field(v, 20 + 8, 320 * 150); }); // offset far outside
     variant([&](auto& v) { field(v, 16, -11); });           // negative height
     variant([&](auto& v) { field(v, 12, 0x40000000); });    // absurd width
+    // The second run going back over the first (a list that would loop).
+    variant([&](auto& v) {
+        int32_t len;
+        memcpy(&len, &v[20 + 12], 4);
+        size_t second = 20 + 16 + size_t(len);
+        memcpy(&v[second], &v[20], 12);
+    });
     for (size_t i = 0; i < damaged.size(); i++) {
         EXPECT_FALSE(GFX_CheckPic(damaged[i].data(), damaged[i].size())) << "variant " << i;
         // Whatever the drawing does with it, nothing outside the sprite's box changes.
-        // (The item is padded so that the drawing itself cannot read past it.)
+        // (The item is padded: runs must go forward, so even an unchecked list is read
+        // only a bounded way past its end.)
         std::vector<uint8_t> padded = damaged[i];
         padded.resize(padded.size() + 64 * 1024, 0);
         for (auto [px, py] : {std::pair{100, 80}, std::pair{-3, -3}, std::pair{315, 195}}) {
