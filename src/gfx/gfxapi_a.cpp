@@ -182,6 +182,8 @@ void GFX_PutImage(const uint8_t* pic, int x, int y, bool masked)
 // walk, so a damaged list can never reach outside the sprite's place on screen.
 template <typename RunOp> static inline void WalkSprite(const uint8_t* pic, int x, int y, RunOp op)
 {
+    // A plain picture's pixels are no run list.
+    if (Rd32(pic + kPicType) != 0) return;
     int32_t w = Rd32(pic + kPicWidth), h = Rd32(pic + kPicHeight);
     if (!SaneSize(w, h)) return;
     if (y >= SCREENHEIGHT || x >= SCREENWIDTH || x + w <= 0 || y + h <= 0) return;

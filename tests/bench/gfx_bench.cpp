@@ -16,7 +16,8 @@
 #include "gfx/i_video.h"
 #include "testutil/gfxitems.h"
 
-namespace {
+namespace
+{
 
 bool video_open;
 
@@ -53,9 +54,8 @@ BENCHMARK(BM_CopyFrameBuffer);
 void BM_TileScreen(benchmark::State& state)
 {
     OpenVideo();
-    std::vector<uint8_t> tile = vt::MakePic(32, 32, vt::Grid(32, 32, [](int x, int y) {
-                                                return (x * 7 + y * 3) % 200;
-                                            }));
+    std::vector<uint8_t> tile =
+        vt::MakePic(32, 32, vt::Grid(32, 32, [](int x, int y) { return (x * 7 + y * 3) % 200; }));
     for (auto _ : state) {
         // 10 x 7 tiles, the last row cut at the bottom, as the scrolling map draws them.
         for (int ty = 0; ty < 7; ty++)

@@ -188,6 +188,11 @@ TEST_F(DrawTest, DamagedSpritesAreRefusedAndNeverDrawOutsideTheirBox)
     EXPECT_FALSE(GFX_CheckPic(pic.data(), pic.size() - 1));
     EXPECT_FALSE(GFX_CheckPic(pic.data(), 19));
     EXPECT_FALSE(GFX_CheckPic(nullptr, 0));
+    // A plain picture's pixels are not taken for a run list.
+    Clear();
+    GFX_PutSprite(pic.data(), 10, 10);
+    GFX_ShadeShape(GFX_DARK, pic.data(), 10, 10);
+    EXPECT_EQ(vt::CountNot(kBg), 0);
 }
 
 TEST_F(DrawTest, TexturesTileFromTheCornerAndClip)
