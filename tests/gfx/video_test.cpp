@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "game/prefapi.h"
 #include "gfx/gfxapi.h"
 #include "gfx/i_video.h"
 #include "testutil/gfxitems.h"
@@ -319,6 +320,30 @@ TEST_F(VideoTest, ScreenshotKeyWritesNumberedPicturesAndNeverReplacesOne)
     EXPECT_EQ(memcmp(pixels + 5 * 320, displayscreen + 4 * 320, 320), 0);
     EXPECT_EQ(memcmp(pixels + 239 * 320, displayscreen + 199 * 320, 320), 0);
     EXPECT_EQ(rgb[3], 252);
+}
+
+} // namespace
+
+namespace {
+
+TEST(VideoPrefsTest, VideoKeysAreReadWithTheirDefaults)
+{
+    vt::TempHome home;
+    std::filesystem::create_directories(home.dataPath());
+    std::string ini = home.dataPath() + "setup.ini";
+    vt::WriteTextFile(ini, "\r\n[Video]\r\nfullscreen=1\r\naspect_ratio_correct=0\r\n"
+                           "txt_fullscreen=TRUE\r\n");
+    ASSERT_EQ(INI_InitPreference(ini.c_str()), 1);
+    VIDEO_LoadPrefs();
+    EXPECT_EQ(fullscreen, 1);
+    EXPECT_EQ(aspect_ratio_correct, 0);
+    EXPECT_EQ(txt_fullscreen, 1);
+
+    vt::WriteTextFile(ini, "\r\n[Setup]\r\nControl=1\r\n");
+    VIDEO_LoadPrefs();
+    EXPECT_EQ(fullscreen, 0);
+    EXPECT_EQ(aspect_ratio_correct, 1);
+    EXPECT_EQ(txt_fullscreen, 0);
 }
 
 } // namespace
