@@ -324,7 +324,8 @@ TEST_F(VideoTest, ScreenshotKeyWritesNumberedPicturesAndNeverReplacesOne)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 TEST(VideoPrefsTest, VideoKeysAreReadWithTheirDefaults)
 {
