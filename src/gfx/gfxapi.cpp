@@ -97,15 +97,19 @@ static void TimerAdvance(void)
     timer_init = true;
 }
 
+// Waits that pump events while they poll sleep at most this long between two pumps, so
+// input, the pointer and music are still served several times a tick.
+constexpr uint32_t kPumpIntervalMs = 4;
+
 // Called right after a clock reading that found no new tick: lets the time until the next
 // tick pass, less the last millisecond, which the caller polls for so that the tick is
-// seen when it comes. The same ticks are counted as with a pure busy wait; only the core
-// is left idle meanwhile.
-static void IdleUntilTick(void)
+// seen when it comes (at most `most` ms at a time). The same ticks are counted as with a
+// pure busy wait; only the core is left idle meanwhile.
+static void IdleUntilTick(uint32_t most = UINT32_MAX)
 {
     if (busywait) return;
     uint32_t ms = (1000 - accm + GFX_FRAMERATE - 1) / GFX_FRAMERATE;
-    if (ms >= 2) I_Delay(ms - 1);
+    if (ms >= 2) I_Delay(std::min(ms - 1, most));
 }
 
 void GFX_SetBusyWait(bool busy)
@@ -233,7 +237,7 @@ void GFX_WaitUpdate(int fps)
             now = f;
             counted++;
         } else {
-            IdleUntilTick();
+            IdleUntilTick(kPumpIntervalMs);
         }
     }
     ShowFrame();
@@ -263,7 +267,7 @@ void GFX_FadeIn(const uint8_t* pal, int steps)
         for (;;) {
             if (GFX_GetFrameCount() - first >= steps) break;
             if (GFX_GetFrameCount() - first == shown) {
-                IdleUntilTick();
+                IdleUntilTick(kPumpIntervalMs);
                 continue;
             }
             // A tick may pass between the readings: never step beyond the target.
