@@ -244,6 +244,9 @@ void I_InitGraphics(const uint8_t* pal)
         screen = SDL_CreateWindow(kWindowTitle, x, y, w, h, flags);
         if (!screen) exit(0);
         pixel_format = SDL_GetWindowPixelFormat(screen);
+        // Some platforms cannot say; any true-colour format converts correctly.
+        if (pixel_format == SDL_PIXELFORMAT_UNKNOWN || SDL_ISPIXELFORMAT_INDEXED(pixel_format))
+            pixel_format = SDL_PIXELFORMAT_ARGB8888;
         SDL_SetWindowMinimumSize(screen, SCREENWIDTH, actualheight);
         SDL_SetWindowTitle(screen, kWindowTitle);
     }
