@@ -41,6 +41,11 @@ static void (*framehook)(void (*copy)(void));
 
 static void TimerAdvance(void);
 
+// The last reading handed out, to recognise a caller polling for the next tick.
+static bool polled;
+static uint32_t poll_ms;
+static int poll_count;
+
 static uint8_t tpal1[PALETTE_SIZE];
 static uint8_t tpal2[PALETTE_SIZE];
 
@@ -71,6 +76,7 @@ void GFX_InitSystem(void)
     ud_x = ud_y = ud_lx = ud_ly = 0;
     o_ud_x = o_ud_y = o_ud_lx = o_ud_ly = 0;
     framehook = nullptr;
+    polled = false;
     TimerAdvance();
 }
 
@@ -121,6 +127,18 @@ int GFX_GetFrameCount(void)
 {
     I_GetEvent();
     TimerAdvance();
+    // Read again within the same millisecond and still no new tick: the caller is
+    // polling for one (the mission loop and the acknowledge waits do). Rest a little
+    // before answering, never past the tick, and pump again so the answer comes with
+    // fresh input.
+    if (polled && framecount == poll_count && last == poll_ms && !busywait) {
+        IdleUntilTick(kPumpIntervalMs);
+        I_GetEvent();
+        TimerAdvance();
+    }
+    polled = true;
+    poll_ms = last;
+    poll_count = framecount;
     return framecount;
 }
 

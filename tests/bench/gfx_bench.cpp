@@ -1,8 +1,8 @@
 // Drawing and presentation speed, against a plain copy of the frame buffer measured in the
 // same run, and the processor time a paced loop takes with a busy and a sleeping wait.
 //
-//   build/tests/gfx_bench                                  (all, the paced loops take 20 s)
-//   build/tests/gfx_bench --benchmark_filter=-Paced        (without the paced loops)
+//   build/tests/gfx_bench                                  (all; the loops take 30 s)
+//   build/tests/gfx_bench --benchmark_filter=-Loop         (without the paced loops)
 #include <sys/resource.h>
 
 #include <cstdlib>
@@ -167,6 +167,44 @@ void BM_PacedLoopSleeping(benchmark::State& state)
 }
 BENCHMARK(BM_PacedLoopBusy)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 BENCHMARK(BM_PacedLoopSleeping)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+// Five seconds of the mission loop's pacing: spin on the frame counter until three ticks
+// have passed, then present.
+void MissionLoop(benchmark::State& state, bool busy)
+{
+    OpenVideo();
+    I_SetClock(nullptr);
+    GFX_SetBusyWait(busy);
+    double cpu = 0, wall = 0;
+    int frames = 0;
+    for (auto _ : state) {
+        double c0 = ProcessSeconds();
+        uint32_t t0 = I_GetTicks();
+        int mark = GFX_GetFrameCount();
+        while (I_GetTicks() - t0 < 5000) {
+            while (GFX_GetFrameCount() - mark < 3) {
+            }
+            mark = framecount;
+            I_FinishUpdate();
+            frames++;
+        }
+        cpu += ProcessSeconds() - c0;
+        wall += (I_GetTicks() - t0) / 1000.0;
+    }
+    state.counters["cpu_percent"] = 100.0 * cpu / wall;
+    state.counters["frames_per_s"] = frames / wall;
+    GFX_SetBusyWait(false);
+}
+void BM_MissionLoopBusy(benchmark::State& state)
+{
+    MissionLoop(state, true);
+}
+void BM_MissionLoopSleeping(benchmark::State& state)
+{
+    MissionLoop(state, false);
+}
+BENCHMARK(BM_MissionLoopBusy)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_MissionLoopSleeping)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 } // namespace
 

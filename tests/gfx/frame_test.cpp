@@ -63,6 +63,39 @@ TEST_F(FrameTest, DisplayUpdateShowsAtMostOneFramePerTickAndWakesOnTheTick)
     EXPECT_EQ(framecount, before);
 }
 
+// A clock read by a fast poller: a millisecond passes every 50 readings.
+uint32_t poller_now;
+uint32_t poller_reads;
+uint32_t PollerTicks(void)
+{
+    if (++poller_reads % 50 == 0) poller_now++;
+    return poller_now;
+}
+void PollerDelay(uint32_t ms)
+{
+    poller_now += ms;
+}
+const I_CLOCK pollerclock = {PollerTicks, PollerDelay};
+
+TEST_F(FrameTest, PollingTheCounterRestsBetweenReadingsButSeesTheTickOnTime)
+{
+    poller_now = 1000;
+    poller_reads = 0;
+    I_SetClock(&pollerclock);
+    GFX_InitSystem();
+    // Spinning on the counter: it rests while the tick is more than a millisecond away,
+    // then polls, and sees the tick in the millisecond it comes (the first is due
+    // 1000 / 70 = 14.3 ms after the start).
+    int polls = 0;
+    while (GFX_GetFrameCount() == 0)
+        polls++;
+    EXPECT_EQ(framecount, 1);
+    EXPECT_EQ(poller_now, 1000u + 15);
+    // Spinning for 15 ms would take some 375 polls.
+    EXPECT_LT(polls, 50);
+    I_SetClock(nullptr);
+}
+
 TEST_F(FrameTest, BusyWaitCountsTheSameTicks)
 {
     GFX_SetBusyWait(true);
