@@ -7,9 +7,9 @@
 #include <vector>
 
 struct GLB_WRITEITEM {
-    std::string label;          // at most 15 characters; may be empty
-    std::vector<uint8_t> data;  // empty: a label-only entry
-    bool encoded = false;       // store the data scrambled
+    std::string label;         // at most 15 characters; may be empty
+    std::vector<uint8_t> data; // empty: a label-only entry
+    bool encoded = false;      // store the data scrambled
 };
 
 // The bytes of an archive holding the items in order: header, directory, then the data.
