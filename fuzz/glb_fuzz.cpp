@@ -13,7 +13,8 @@
 
 #include "res/glbapi.h"
 
-namespace {
+namespace
+{
 
 // Larger inputs only repeat the same paths more slowly.
 constexpr size_t kMaxInput = 64 * 1024;
@@ -96,9 +97,17 @@ void Walk(const uint8_t* data, size_t size)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    char tmpl[] = "/tmp/glb-fuzz-XXXXXX";
-    if (!mkdtemp(tmpl)) abort();
-    dir = tmpl;
+    // A memory-backed folder when there is one: every input is written out as a file.
+    char shm[] = "/dev/shm/glb-fuzz-XXXXXX", tmp[] = "/tmp/glb-fuzz-XXXXXX";
+    const char* made = mkdtemp(shm);
+    if (!made) made = mkdtemp(tmp);
+    if (!made) abort();
+    dir = made;
+    atexit([] {
+        unlink((dir + "/file0000.glb").c_str());
+        unlink((dir + "/FILE0001.GLB").c_str());
+        rmdir(dir.c_str());
+    });
     // Slot 1 is the same file under its other spelling.
     if (symlink((dir + "/file0000.glb").c_str(), (dir + "/FILE0001.GLB").c_str()) != 0) abort();
     return 0;
@@ -108,7 +117,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // Shorter than a header ends the program by design; nothing else may.
     if (size < size_t(GLB_HEADER_SIZE) || size > kMaxInput) return 0;
-    FILE* f = fopen((dir + "/file0000.glb").c_str(), "wb");
+    // A new file each time: truncating one in place makes some file systems flush it.
+    std::string path = dir + "/file0000.glb";
+    unlink(path.c_str());
+    FILE* f = fopen(path.c_str(), "wb");
     if (!f) abort();
     fwrite(data, 1, size, f);
     fclose(f);
