@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
 
@@ -9,10 +10,21 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
+// The menu loop is endless; a test that reaches it notes the fact and leaves.
+void LeaveAtMenu(void)
+{
+    printf("MENU LOOP\n");
+    fflush(stdout);
+    _exit(0);
+}
+
 // Runs the game's entry point in a death-test child with its standard output captured.
-void RunGame(const std::string& log, std::vector<std::string> args)
+void RunGame(const std::string& log, std::vector<std::string> args, bool stop_at_menu = true)
 {
     if (!freopen(log.c_str(), "w", stdout)) _exit(3);
+    if (stop_at_menu) vul_menuhook = LeaveAtMenu;
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>("vultar"));
     for (std::string& a : args)
@@ -21,32 +33,155 @@ void RunGame(const std::string& log, std::vector<std::string> args)
     SDL_main(static_cast<int>(argv.size()) - 1, argv.data());
 }
 
+GLB_WRITEITEM Item(std::string label, size_t size, uint8_t fill = 1)
+{
+    return GLB_WRITEITEM{std::move(label), std::vector<uint8_t>(size, fill), false};
+}
+
+// A 16x16 plain picture, the shape of the pointer item.
+GLB_WRITEITEM Pointer(void)
+{
+    std::vector<uint8_t> pic(20 + 256, 0);
+    pic[0] = 1;   // plain picture
+    pic[12] = 16; // width
+    pic[16] = 16; // height
+    return GLB_WRITEITEM{"POINTER", pic, false};
+}
+
+// The smallest archive 0 and an episode-1 archive that carry what start-up locks.
+std::vector<GLB_WRITEITEM> Archive0(void)
+{
+    return {Item("FILLER0", 4), Item("FILLER1", 4), Item("EXITSCREEN", 4000)};
+}
+
+std::vector<GLB_WRITEITEM> Archive1(void)
+{
+    std::vector<GLB_WRITEITEM> items;
+    items.push_back(Item("PALETTE", 768, 63));
+    for (int i = 1; i < 5; i++)
+        items.push_back(Item("FILL" + std::to_string(i), 4));
+    for (int i = 5; i <= 15; i++)
+        items.push_back(Item("DIGIT" + std::to_string(i), 64));
+    for (int i = 16; i <= 17; i++)
+        items.push_back(Item("WARN" + std::to_string(i), 64));
+    items.push_back(Pointer());
+    items.push_back(Item("FLATSG1_ITM", 8 * 16));
+    return items;
+}
+
+std::vector<GLB_WRITEITEM> Episode(const char* flats)
+{
+    return {Item("START", 4), Item(flats, 8 * 16)};
+}
+
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::filesystem::create_directories(home.dataPath());
+        fs::create_directories(home.dataPath());
         vt::WriteTextFile(home.dataPath() + "setup.ini", "\r\n[Setup]\r\nsetup_menu=0\r\n");
         workdir = home.dir() + "/work";
-        std::filesystem::create_directories(workdir);
-        old_cwd = std::filesystem::current_path();
-        std::filesystem::current_path(workdir);
+        fs::create_directories(workdir);
+        old_cwd = fs::current_path();
+        fs::current_path(workdir);
         log = home.dir() + "/stdout.txt";
+        unsetenv("QX_MODE");
     }
-    void TearDown() override { std::filesystem::current_path(old_cwd); }
+    void TearDown() override { fs::current_path(old_cwd); }
+
+    void Here(const char* name, const std::vector<GLB_WRITEITEM>& items)
+    {
+        vt::WriteArchive(workdir + "/" + name, items);
+    }
+    void InDataPath(const char* name, const std::vector<GLB_WRITEITEM>& items)
+    {
+        vt::WriteArchive(home.dataPath() + name, items);
+    }
+    std::string Output() const { return vt::ReadTextFile(log); }
+    bool ReachedMenu() const { return Output().find("MENU LOOP\n") != std::string::npos; }
 
     vt::TempHome home;
     std::string workdir, log;
-    std::filesystem::path old_cwd;
+    fs::path old_cwd;
 };
 
 TEST_F(StartupTest, MissingArchivesPrintTheLineAndExitWithZero)
 {
     EXPECT_EXIT(RunGame(log, {}), ::testing::ExitedWithCode(0), "");
-    std::string out = vt::ReadTextFile(log);
+    std::string out = Output();
     EXPECT_NE(out.find("VULTAR: V1.2"), std::string::npos);
     EXPECT_NE(out.find("All game data files NOT FOUND cannot proceed !!\n"), std::string::npos);
     EXPECT_EQ(out.find("Init -"), std::string::npos);
+}
+
+TEST_F(StartupTest, ArchiveZeroAloneIsNotEnough)
+{
+    Here("FILE0000.GLB", Archive0());
+    EXPECT_EXIT(RunGame(log, {}), ::testing::ExitedWithCode(0), "");
+    EXPECT_NE(Output().find("NOT FOUND cannot proceed"), std::string::npos);
+}
+
+TEST_F(StartupTest, ReachesTheMenuLoopWithProgressLinesInOrder)
+{
+    Here("FILE0000.GLB", Archive0());
+    Here("FILE0001.GLB", Archive1());
+    EXPECT_EXIT(RunGame(log, {}), ::testing::ExitedWithCode(0), "");
+    std::string out = Output();
+    size_t banner = out.find("VULTAR: V1.2");
+    size_t init = out.find("Init -\n");
+    size_t ptr = out.find("PTR_Init()-Auto\n");
+    size_t gfx = out.find("Loading Graphics\n");
+    size_t menu = out.find("MENU LOOP\n");
+    ASSERT_NE(menu, std::string::npos) << out;
+    EXPECT_LT(banner, init);
+    EXPECT_LT(init, ptr);
+    EXPECT_LT(ptr, gfx);
+    EXPECT_LT(gfx, menu);
+    EXPECT_EQ(out.find("GOD mode"), std::string::npos);
+}
+
+TEST_F(StartupTest, ArchivesAreFoundInEitherCaseAndInTheDataPath)
+{
+    Here("file0000.glb", Archive0());
+    InDataPath("file0001.glb", Archive1());
+    EXPECT_EXIT(RunGame(log, {}), ::testing::ExitedWithCode(0), "");
+    EXPECT_TRUE(ReachedMenu()) << Output();
+}
+
+TEST_F(StartupTest, EpisodesThreeAndFourOnlyCountTogetherInOnePlace)
+{
+    Here("FILE0000.GLB", Archive0());
+    // Split between the working directory and the data path: no episode available.
+    Here("FILE0003.GLB", Episode("FLATSG3_ITM"));
+    InDataPath("file0004.glb", Episode("FLATSG4_ITM"));
+    EXPECT_EXIT(RunGame(log, {}), ::testing::ExitedWithCode(0), "");
+    EXPECT_NE(Output().find("NOT FOUND cannot proceed"), std::string::npos);
+
+    // Only episode 3's archive: still nothing.
+    fs::remove(home.dataPath() + "file0004.glb");
+    EXPECT_EXIT(RunGame(log, {}), ::testing::ExitedWithCode(0), "");
+    EXPECT_NE(Output().find("NOT FOUND cannot proceed"), std::string::npos);
+}
+
+TEST_F(StartupTest, GodModeAndDemoWordsAreAnnouncedOnce)
+{
+    Here("FILE0000.GLB", Archive0());
+    Here("FILE0001.GLB", Archive1());
+    vt::WriteTextFile(workdir + "/wave.dem", std::string(12, '\0'));
+
+    setenv("QX_MODE", "gantry", 1); // the code is case-sensitive
+    EXPECT_EXIT(RunGame(log, {"REC", "out.dem"}), ::testing::ExitedWithCode(0), "");
+    EXPECT_NE(Output().find("DEMO RECORD enabled\n"), std::string::npos);
+    EXPECT_EQ(Output().find("GOD mode enabled"), std::string::npos);
+
+    setenv("QX_MODE", vul_accesscode, 1);
+    EXPECT_EXIT(RunGame(log, {"PLAY", "missing.dem"}), ::testing::ExitedWithCode(0), "");
+    std::string out = Output();
+    EXPECT_EQ(out.find("DEMO PLAYBACK enabled"), std::string::npos);
+    size_t god = out.find("GOD mode enabled\n");
+    ASSERT_NE(god, std::string::npos);
+    EXPECT_EQ(out.find("GOD mode enabled", god + 1), std::string::npos);
+    unsetenv("QX_MODE");
 }
 
 } // namespace
