@@ -90,8 +90,10 @@ enum : uint32_t {
 
 // Unscrambles a header (as stored) and returns how many directory entries a file of
 // file_size bytes really holds: a negative count gives 0, a count whose directory runs
-// past the end of the file is cut to the entries that fit. The stored count goes to
-// *count when count is not null; the problems found are added to *faults.
+// past the end of the file is cut to the entries that fit, and no more entries are kept
+// than ids can name. The stored count goes to *count when count is not null; the
+// problems found are added to *faults. A file shorter than a header gives 0 and
+// GLB_FAULT_SHORT without header being read.
 int32_t GLB_CheckHeader(const uint8_t* header, uint64_t file_size, int32_t* count,
                         uint32_t* faults);
 // Unscrambles one directory entry (as stored) into item and returns its problems. An

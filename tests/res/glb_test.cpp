@@ -391,6 +391,27 @@ TEST_F(GlbTest, HeadersThatCannotBeUsed)
     EXPECT_EXIT(Open(1), ::testing::ExitedWithCode(0), "");
 }
 
+TEST_F(GlbTest, EntriesBeyondTheReachOfIdsAreLeftOut)
+{
+    // Index 65536 would spill into the slot bits and name an item of the next archive.
+    std::vector<RawEntry> entries(GLB_MAX_ITEMS + 1);
+    strcpy(entries.back().label, "UNREACHABLE");
+    strcpy(entries[GLB_MAX_ITEMS - 1].label, "LASTREACHABLE");
+    vt::WriteFileBytes(data + "FILE0000.GLB", RawArchive(int32_t(entries.size()), entries));
+    vt::WriteArchive(data + "FILE0001.GLB", {{"NEXT", {}}});
+    EXPECT_EQ(Open(2), 2);
+    EXPECT_EQ(GLB_GetItemID("LASTREACHABLE"), 0xFFFF);
+    EXPECT_EQ(GLB_GetItemID("UNREACHABLE"), -1);
+    EXPECT_EQ(GLB_GetItemID("NEXT"), 0x10000);
+
+    // The writer refuses to make such an archive in the first place.
+    std::vector<GLB_WRITEITEM> many(GLB_MAX_ITEMS + 1);
+    std::string err;
+    EXPECT_FALSE(GLB_WriteArchive((data + "FILE0002.GLB").c_str(), many, &err));
+    EXPECT_FALSE(fs::exists(data + "FILE0002.GLB"));
+    EXPECT_NE(err.find("65536"), std::string::npos);
+}
+
 TEST_F(GlbTest, DataThatVanishesAfterOpeningIsNotHandedOut)
 {
     // Larger than the stream's buffer, so the reads after the cut really reach the file.

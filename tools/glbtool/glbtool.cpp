@@ -179,7 +179,7 @@ int CmdList(const std::vector<std::string>& args)
     if (args.size() == 3) {
         char* end = nullptr;
         long v = strtol(args[2].c_str(), &end, 0);
-        if (*end != '\0' || v < 0 || v > 0x7FFF) {
+        if (end == args[2].c_str() || *end != '\0' || v < 0 || v > 0x7FFF) {
             fprintf(stderr, "glbtool: bad slot number %s\n", args[2].c_str());
             return kExitUsage;
         }
