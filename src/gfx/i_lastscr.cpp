@@ -1,3 +1,29 @@
 #include "gfx/i_lastscr.h"
 
-void I_LASTSCR(const uint8_t*) {}
+#include <algorithm>
+#include <cstring>
+
+#include "game/prefapi.h"
+#include "textui/txt_main.h"
+
+void I_LASTSCR(const uint8_t* cells, size_t size)
+{
+    if (!cells) return;
+    int fullscreen = INI_GetPreferenceLong("Video", "txt_fullscreen", 0);
+    // Without a display there is nothing to show; shutting down goes on regardless.
+    if (!TXT_Init(fullscreen)) return;
+    TXT_SetWindowTitle("Vultar 0.8.2");
+
+    uint8_t* screen = TXT_GetScreenData();
+    memset(screen, 0, TXT_SCREEN_BYTES);
+    memcpy(screen, cells, std::min<size_t>(size, TXT_SCREEN_BYTES));
+
+    for (;;) {
+        TXT_UpdateScreen();
+        TXT_Sleep(0);
+        int c = TXT_GetChar();
+        // Any key, mouse or controller button, or closing the window, ends it.
+        if (c > 0) break;
+    }
+    TXT_Shutdown();
+}
