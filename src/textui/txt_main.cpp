@@ -133,7 +133,7 @@ struct KEYNAME {
 
 static constexpr KEYNAME keynames[] = {
     {KEY_BACKSPACE, "BACKSP"}, {KEY_TAB, "TAB"},        {KEY_ENTER, "ENTER"},
-    {KEY_ESCAPE, "ESCAPE"},    {' ', "SPACE"},          {KEY_UPARROW, "UP"},
+    {KEY_ESCAPE, "ESC"},    {' ', "SPACE"},          {KEY_UPARROW, "UP"},
     {KEY_DOWNARROW, "DOWN"},   {KEY_LEFTARROW, "LEFT"}, {KEY_RIGHTARROW, "RIGHT"},
     {KEY_RCTRL, "CTRL"},       {KEY_LSHIFT, "LSHIFT"},  {KEY_RSHIFT, "RSHIFT"},
     {KEY_RALT, "ALT"},         {KEY_CAPSLOCK, "CAPSLK"}, {KEY_F1, "F1"},

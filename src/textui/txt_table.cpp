@@ -320,7 +320,9 @@ void TXT_AddWidget(TXT_TABLE* table, TXT_WIDGET* w)
     if (IsReal(w) && TXT_SelectableWidget(w) &&
         !SelectableAt(table, table->selected_x, table->selected_y)) {
         int i = static_cast<int>(table->cells.size()) - 1;
-        Select(table, i % table->columns, i / table->columns);
+        table->selected_x = i % table->columns;
+        table->selected_y = i / table->columns;
+        if (table->focused) TXT_SetWidgetFocus(w, true);
     }
 }
 
