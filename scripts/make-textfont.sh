@@ -11,9 +11,10 @@ trap 'rm -rf "$work"' EXIT
 (cd "$work" && apt-get download console-setup-linux >/dev/null)
 dpkg-deb -x "$work"/console-setup-linux_*.deb "$work/pkg"
 fonts="$work/pkg/usr/share/consolefonts"
-# Uni2 holds the Latin letters and box drawing; FullGreek the same font's blocks and symbols.
-for f in Uni2-VGA16 FullGreek-VGA16; do
+# FullGreek has the font's box drawing, blocks and symbols; Uni2 adds the accented letters.
+# (Uni2 draws double lines as single ones, so it must come second.)
+for f in FullGreek-VGA16 Uni2-VGA16; do
     gzip -dc "$fonts/$f.psf.gz" >"$work/$f.psf"
 done
-"$tool" src/textui/txt_font.cpp "$work/Uni2-VGA16.psf" "$work/FullGreek-VGA16.psf"
+"$tool" src/textui/txt_font.cpp "$work/FullGreek-VGA16.psf" "$work/Uni2-VGA16.psf"
 echo "wrote src/textui/txt_font.cpp"

@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
-#include "game/prefapi.h"
+#include "gfx/i_video.h"
 #include "textui/txt_main.h"
 
 void I_LASTSCR(const uint8_t* cells, size_t size)
 {
     if (!cells) return;
-    int fullscreen = INI_GetPreferenceLong("Video", "txt_fullscreen", 0);
     // Without a display there is nothing to show; shutting down goes on regardless.
-    if (!TXT_Init(fullscreen)) return;
+    if (!TXT_Init(txt_fullscreen)) return;
     TXT_SetWindowTitle("Vultar 0.8.2");
 
     uint8_t* screen = TXT_GetScreenData();

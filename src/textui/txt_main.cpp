@@ -318,6 +318,20 @@ static void UpdateMousePosition(int wx, int wy)
     mouse_y = py * TXT_SCREEN_H / picture_rect.h;
 }
 
+void TXT_CellToWindow(int x, int y, int* wx, int* wy)
+{
+    int win_w = TXT_PIXELS_W, win_h = TXT_PIXELS_H, out_w = TXT_PIXELS_W, out_h = TXT_PIXELS_H;
+    if (txt_window) {
+        SDL_GetWindowSize(txt_window, &win_w, &win_h);
+        SDL_GetRendererOutputSize(txt_renderer, &out_w, &out_h);
+    }
+    ComputePictureRect();
+    int px = picture_rect.x + (2 * x + 1) * picture_rect.w / (2 * TXT_SCREEN_W);
+    int py = picture_rect.y + (2 * y + 1) * picture_rect.h / (2 * TXT_SCREEN_H);
+    *wx = out_w > 0 ? static_cast<int>(static_cast<int64_t>(px) * win_w / out_w) : px;
+    *wy = out_h > 0 ? static_cast<int>(static_cast<int64_t>(py) * win_h / out_h) : py;
+}
+
 static void OpenController(int index)
 {
     if (!SDL_IsGameController(index)) return;

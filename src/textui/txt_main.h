@@ -129,6 +129,9 @@ void TXT_SetTextInput(bool on);
 bool TXT_ShiftHeld(void);
 // The mouse position in cells; (-1, -1) before the mouse has entered the window.
 void TXT_GetMousePosition(int* x, int* y);
+// The window position (in window coordinates) of the centre of a cell: where to put the
+// pointer to point at it.
+void TXT_CellToWindow(int x, int y, int* wx, int* wy);
 // The number of game controllers attached.
 int TXT_ControllerCount(void);
 

@@ -197,6 +197,19 @@ int main(int argc, char* argv[])
     }
     if (missing) return 1;
 
+    // Some console fonts stand one glyph in for several characters (double lines drawn
+    // as single ones); the text screens need every character to look like itself.
+    std::map<std::array<uint8_t, kGlyphHeight>, int> owner;
+    for (int c = 1; c < 255; c++) {
+        if (c == ' ') continue;
+        auto [it, fresh] = owner.emplace(table[c], c);
+        if (!fresh) {
+            fprintf(stderr, "txtfont: characters %d and %d have the same glyph\n", it->second, c);
+            missing++;
+        }
+    }
+    if (missing) return 1;
+
     FILE* out = fopen(argv[1], "w");
     if (!out) {
         fprintf(stderr, "txtfont: cannot write %s\n", argv[1]);
