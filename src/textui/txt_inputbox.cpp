@@ -17,12 +17,13 @@ static std::string CurrentText(const TXT_INPUTBOX* box)
     return std::string(box->str_var, strnlen(box->str_var, box->str_size));
 }
 
-static void StartEditing(TXT_INPUTBOX* box, bool keep_text)
+static void StartEditing(TXT_INPUTBOX* box)
 {
     box->editing = true;
-    box->buffer = keep_text ? CurrentText(box) : "";
+    box->buffer = CurrentText(box);
     if (static_cast<int>(box->buffer.size()) > box->max_len) box->buffer.resize(box->max_len);
     box->cursor = box->buffer.size();
+    box->replace = box->int_var != nullptr;
     TXT_SetTextInput(true);
 }
 
@@ -77,6 +78,8 @@ static void InputBoxDraw(TXT_WIDGET* w)
 
 static bool EditKey(TXT_INPUTBOX* box, int key)
 {
+    bool replace = box->replace;
+    box->replace = false;
     switch (key) {
     case KEY_ENTER: StopEditing(box, true); return true;
     case KEY_ESCAPE: StopEditing(box, false); return true;
@@ -102,6 +105,10 @@ static bool EditKey(TXT_INPUTBOX* box, int key)
     case KEY_END: box->cursor = box->buffer.size(); return true;
     default:
         if (Accepts(box, key)) {
+            if (replace) {
+                box->buffer.clear();
+                box->cursor = 0;
+            }
             if (static_cast<int>(box->buffer.size()) < box->max_len)
                 box->buffer.insert(box->cursor++, 1, static_cast<char>(key));
             return true;
@@ -116,12 +123,12 @@ static bool InputBoxKeyPress(TXT_WIDGET* w, int key)
     auto* box = static_cast<TXT_INPUTBOX*>(w);
     if (box->editing) return EditKey(box, key);
     if (key == KEY_ENTER) {
-        StartEditing(box, true);
+        StartEditing(box);
         return true;
     }
-    // Typing over a number replaces it; text boxes start editing at the end.
+    // Typing starts editing: over a number it replaces it; text goes in at the end.
     if (Accepts(box, key) && key != ' ') {
-        StartEditing(box, box->str_var != nullptr);
+        StartEditing(box);
         return EditKey(box, key);
     }
     return false;
@@ -131,7 +138,8 @@ static void InputBoxMousePress(TXT_WIDGET* w, int x, int, int code)
 {
     auto* box = static_cast<TXT_INPUTBOX*>(w);
     if (code != TXT_MOUSE_LEFT) return;
-    if (!box->editing) StartEditing(box, true);
+    if (!box->editing) StartEditing(box);
+    if (box->int_var) return; // a number is typed over, wherever the click was
     // A click inside the text puts the cursor there.
     size_t first = 0;
     if (static_cast<int>(box->cursor) >= box->width) first = box->cursor - box->width + 1;

@@ -1,6 +1,7 @@
 // Input boxes: a field showing a string or an integer, edited in place. Enter (or a click,
 // or simply typing) starts editing; Enter keeps the new text, Escape drops it. Moving on
 // with Tab or the arrow keys keeps it too. "changed" is emitted after each kept edit.
+// A number is replaced by the first digit typed, unless the cursor was moved first.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +15,8 @@ struct TXT_INPUTBOX : TXT_WIDGET {
     int width = 0;   // cells shown
     int max_len = 0; // characters that can be entered
     bool editing = false;
+    // Set when editing a number starts: the first digit typed replaces the whole number.
+    bool replace = false;
     std::string buffer;
     size_t cursor = 0;
 };

@@ -314,11 +314,11 @@ void TXT_AddWidget(TXT_TABLE* table, TXT_WIDGET* w)
     }
     if (w == nullptr) w = TXT_TABLE_EMPTY;
     if (IsReal(w)) w->parent = table;
+    bool have_selection = SelectableAt(table, table->selected_x, table->selected_y);
     table->cells.push_back(w);
 
     // The first selectable widget takes the selection.
-    if (IsReal(w) && TXT_SelectableWidget(w) &&
-        !SelectableAt(table, table->selected_x, table->selected_y)) {
+    if (IsReal(w) && TXT_SelectableWidget(w) && !have_selection) {
         int i = static_cast<int>(table->cells.size()) - 1;
         table->selected_x = i % table->columns;
         table->selected_y = i / table->columns;
