@@ -72,7 +72,7 @@ static void ControlChosen(int value)
 
 void SE_ControllerTypeMenu(void)
 {
-    int current = se_control ? se_control
+    int current = se_control            ? se_control
                   : se_cfg_control == 0 ? SE_CONTROL_KEYBOARD
                                         : se_cfg_control;
     SE_SelectionMenu("Select Controller Type", control_types,
@@ -157,8 +157,8 @@ static int Convert(int key, int old_scan)
 static void KeyboardAccept(TXT_WIDGET*, void* window)
 {
     int* keys[] = {&key_up, &key_down, &key_left, &key_right, &key_fire, &key_special, &key_mega};
-    int* converted[] = {&key_up_convert,   &key_down_convert,    &key_left_convert,
-                        &key_right_convert, &key_fire_convert,    &key_special_convert,
+    int* converted[] = {&key_up_convert,    &key_down_convert, &key_left_convert,
+                        &key_right_convert, &key_fire_convert, &key_special_convert,
                         &key_mega_convert};
     for (int i = 0; i < 7; i++) {
         *keys[i] = keyboard_layout.edit[i];

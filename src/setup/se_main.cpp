@@ -112,20 +112,34 @@ static constexpr const char* start_colors[TXT_SCREEN_H] = {
 static constexpr int StartColor(char c)
 {
     switch (c) {
-    case ' ': return TXT_Attr(TXT_COLOR_GREY, TXT_COLOR_BLUE);          // sky
-    case 'w': return TXT_Attr(TXT_COLOR_GREY, TXT_COLOR_BLUE);          // dim star
-    case '1': return TXT_Attr(TXT_COLOR_BRIGHT_WHITE, TXT_COLOR_BLUE);  // bright star, tagline
-    case 'F': return TXT_Attr(TXT_COLOR_BRIGHT_CYAN, TXT_COLOR_BLUE);   // outer frame
-    case 'f': return TXT_Attr(TXT_COLOR_CYAN, TXT_COLOR_BLUE);          // rules and menu frame
-    case 'Y': return TXT_Attr(TXT_COLOR_YELLOW, TXT_COLOR_BLUE);        // title, top
-    case 'O': return TXT_Attr(TXT_COLOR_BRIGHT_RED, TXT_COLOR_BLUE);    // title, middle; enemy
-    case 'R': return TXT_Attr(TXT_COLOR_RED, TXT_COLOR_BLUE);           // title, bottom
-    case 'S': return TXT_Attr(TXT_COLOR_BLACK, TXT_COLOR_BLUE);         // shadows
-    case 'C': return TXT_Attr(TXT_COLOR_BRIGHT_CYAN, TXT_COLOR_BLUE);   // the player's ship
-    case '_': return TXT_Attr(TXT_COLOR_GREY, TXT_COLOR_BLACK);         // menu and bottom row
-    case 'c': return TXT_Attr(TXT_COLOR_CYAN, TXT_COLOR_BLACK);         // key names
-    case 'D': return TXT_Attr(TXT_COLOR_DARK_GREY, TXT_COLOR_BLACK);    // hints
-    default: return -1;
+    case ' ':
+        return TXT_Attr(TXT_COLOR_GREY, TXT_COLOR_BLUE); // sky
+    case 'w':
+        return TXT_Attr(TXT_COLOR_GREY, TXT_COLOR_BLUE); // dim star
+    case '1':
+        return TXT_Attr(TXT_COLOR_BRIGHT_WHITE, TXT_COLOR_BLUE); // bright star, tagline
+    case 'F':
+        return TXT_Attr(TXT_COLOR_BRIGHT_CYAN, TXT_COLOR_BLUE); // outer frame
+    case 'f':
+        return TXT_Attr(TXT_COLOR_CYAN, TXT_COLOR_BLUE); // rules and menu frame
+    case 'Y':
+        return TXT_Attr(TXT_COLOR_YELLOW, TXT_COLOR_BLUE); // title, top
+    case 'O':
+        return TXT_Attr(TXT_COLOR_BRIGHT_RED, TXT_COLOR_BLUE); // title, middle; enemy
+    case 'R':
+        return TXT_Attr(TXT_COLOR_RED, TXT_COLOR_BLUE); // title, bottom
+    case 'S':
+        return TXT_Attr(TXT_COLOR_BLACK, TXT_COLOR_BLUE); // shadows
+    case 'C':
+        return TXT_Attr(TXT_COLOR_BRIGHT_CYAN, TXT_COLOR_BLUE); // the player's ship
+    case '_':
+        return TXT_Attr(TXT_COLOR_GREY, TXT_COLOR_BLACK); // menu and bottom row
+    case 'c':
+        return TXT_Attr(TXT_COLOR_CYAN, TXT_COLOR_BLACK); // key names
+    case 'D':
+        return TXT_Attr(TXT_COLOR_DARK_GREY, TXT_COLOR_BLACK); // hints
+    default:
+        return -1;
     }
 }
 
@@ -203,8 +217,7 @@ void GetSetupSettings(void)
     se_core_midi_port = SE_INI_GetPreferenceLong("Setup", "core_midi_port", 0);
     se_alsaclient = SE_INI_GetPreferenceLong("Setup", "alsa_output_client", 128);
     se_alsaport = SE_INI_GetPreferenceLong("Setup", "alsa_output_port", 0);
-    SE_INI_GetPreference("Setup", "SoundFont", se_soundfont, sizeof(se_soundfont),
-                         "SoundFont.sf2");
+    SE_INI_GetPreference("Setup", "SoundFont", se_soundfont, sizeof(se_soundfont), "SoundFont.sf2");
     se_setup_menu = SE_INI_GetPreferenceLong("Setup", "setup_menu", 1);
 
     se_control = se_musiccard = se_fxcard = 0;
@@ -218,16 +231,26 @@ void GetSetupSettings(void)
 static const char* CardName(int card, bool effects)
 {
     switch (card) {
-    case SE_CARD_PCSPEAKER: return effects ? "PC Speaker" : "None";
-    case SE_CARD_ADLIB: return "Adlib";
-    case SE_CARD_ULTRASOUND: return "UltraSound";
-    case SE_CARD_PAS: return "Pro Audio Spectrum";
-    case SE_CARD_SOUNDBLASTER: return "Sound Blaster";
-    case SE_CARD_WAVEBLASTER: return effects ? "None" : "WaveBlaster";
-    case SE_CARD_CANVAS: return "Sound Canvas";
-    case SE_CARD_GENERALMIDI: return "General Midi";
-    case SE_CARD_AWE32: return effects ? "None" : "SB AWE 32";
-    default: return "None";
+    case SE_CARD_PCSPEAKER:
+        return effects ? "PC Speaker" : "None";
+    case SE_CARD_ADLIB:
+        return "Adlib";
+    case SE_CARD_ULTRASOUND:
+        return "UltraSound";
+    case SE_CARD_PAS:
+        return "Pro Audio Spectrum";
+    case SE_CARD_SOUNDBLASTER:
+        return "Sound Blaster";
+    case SE_CARD_WAVEBLASTER:
+        return effects ? "None" : "WaveBlaster";
+    case SE_CARD_CANVAS:
+        return "Sound Canvas";
+    case SE_CARD_GENERALMIDI:
+        return "General Midi";
+    case SE_CARD_AWE32:
+        return effects ? "None" : "SB AWE 32";
+    default:
+        return "None";
     }
 }
 
@@ -254,7 +277,8 @@ void CheckSetupSettings(void)
     SetLabel(se_fx_label, CardName(Effective(se_fxcard, se_cfg_fxcard), true));
 }
 
-namespace {
+namespace
+{
 
 // Counts failed writes, so that saving can say when the file could not be written.
 struct WRITER {
@@ -318,8 +342,11 @@ static void SaveMusicSection(WRITER& w)
         w.PutBasePortDefaults("Music");
         break;
     case SE_CARD_ADLIB:
-    case SE_CARD_NONE: w.DeletePorts("Music"); break;
-    default: break;
+    case SE_CARD_NONE:
+        w.DeletePorts("Music");
+        break;
+    default:
+        break;
     }
     if (se_music_baseport) {
         w.Delete("Music", "MidiPort");
@@ -379,7 +406,8 @@ static void SaveSoundSection(WRITER& w)
         w.DeletePorts("SoundFX");
         w.Put("SoundFX", "Channels", 4);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -437,7 +465,8 @@ bool SaveSettings(void)
 
 // ---- selection menus
 
-namespace {
+namespace
+{
 
 struct SE_MENU;
 
@@ -525,7 +554,8 @@ static void OpenInfoWindow(void)
     info_window = TXT_NewWindow("Current Configuration:");
     TXT_InitTable(info_window, 2);
     TXT_SetWindowPosition(info_window, TXT_HORIZ_CENTER, TXT_VERT_TOP, 40, 2);
-    static const char* const names[3] = {"Control Type  : ", "Music Card    : ", "Sound FX Card : "};
+    static const char* const names[3] = {
+        "Control Type  : ", "Music Card    : ", "Sound FX Card : "};
     for (int i = 0; i < 3; i++) {
         info_values[i] = TXT_NewLabel("");
         TXT_SetLabelColors(info_values[i], TXT_COLOR_YELLOW, -1);
@@ -653,36 +683,32 @@ void SE_ChainAfterSound(void)
 static void OpenAdditionalFeatures(void)
 {
     TXT_WINDOW* window = TXT_NewWindow("Additional Features");
-    TXT_AddWidgets(window, TXT_NewSeparator("Video"),
-                   TXT_NewCheckBox("Fullscreen", &se_fullscreen),
+    TXT_AddWidgets(window, TXT_NewSeparator("Video"), TXT_NewCheckBox("Fullscreen", &se_fullscreen),
                    TXT_NewCheckBox("Aspect Ratio", &se_aspect_ratio),
                    TXT_NewCheckBox("Text Mode Fullscreen", &se_txt_fullscreen));
 
-    TXT_AddWidgets(window, TXT_NewSeparator("Audio"),
-                   TXT_NewCheckBox("System MIDI", &se_sys_midi));
+    TXT_AddWidgets(window, TXT_NewSeparator("Audio"), TXT_NewCheckBox("System MIDI", &se_sys_midi));
     // The system MIDI settings only mean something while system MIDI is on.
+    TXT_AddWidget(
+        window, TXT_NewConditional(&se_sys_midi, 1,
+                                   TXT_NewHorizBox(TXT_NewLabel("Windows Multimedia MIDI Device: "),
+                                                   TXT_NewIntInputBox(&se_winmm_mpu_device, 3),
+                                                   TXT_NewLabel(" (Default = 0)"))));
     TXT_AddWidget(window, TXT_NewConditional(
                               &se_sys_midi, 1,
-                              TXT_NewHorizBox(TXT_NewLabel("Windows Multimedia MIDI Device: "),
-                                              TXT_NewIntInputBox(&se_winmm_mpu_device, 3),
-                                              TXT_NewLabel(" (Default = 0)"))));
-    TXT_AddWidget(window,
-                  TXT_NewConditional(&se_sys_midi, 1,
-                                     TXT_NewCheckBox("Core Audio DLS Synthesizer",
-                                                     &se_core_dls_synth)));
+                              TXT_NewCheckBox("Core Audio DLS Synthesizer", &se_core_dls_synth)));
     TXT_AddWidget(window, TXT_NewConditional(
                               &se_sys_midi, 1,
                               TXT_NewConditional(
                                   &se_core_dls_synth, 0,
                                   TXT_NewHorizBox(TXT_NewLabel("Core MIDI Port: "),
                                                   TXT_NewIntInputBox(&se_core_midi_port, 3)))));
-    TXT_AddWidget(window, TXT_NewConditional(
-                              &se_sys_midi, 1,
-                              TXT_NewHorizBox(TXT_NewLabel("ALSA Output Port: "),
-                                              TXT_NewIntInputBox(&se_alsaclient, 4),
-                                              TXT_NewLabel(":"),
-                                              TXT_NewIntInputBox(&se_alsaport, 1),
-                                              TXT_NewLabel(" (Default = 128:0)"))));
+    TXT_AddWidget(window, TXT_NewConditional(&se_sys_midi, 1,
+                                             TXT_NewHorizBox(TXT_NewLabel("ALSA Output Port: "),
+                                                             TXT_NewIntInputBox(&se_alsaclient, 4),
+                                                             TXT_NewLabel(":"),
+                                                             TXT_NewIntInputBox(&se_alsaport, 1),
+                                                             TXT_NewLabel(" (Default = 128:0)"))));
     TXT_AddWidget(window, TXT_NewHorizBox(TXT_NewLabel("TSF SoundFont Filename: "),
                                           TXT_NewInputBox(se_soundfont, 116, 35)));
 
@@ -717,7 +743,8 @@ void Setup(void)
     TXT_ClearScreen(TXT_Attr(TXT_COLOR_GREY, TXT_COLOR_BLACK));
 }
 
-namespace {
+namespace
+{
 
 enum START_ITEM { kRunGame, kRunSetup, kExit, kStartItems };
 
@@ -804,9 +831,12 @@ int StartScreen(void)
         case KEY_UPARROW:
             if (selected > kRunGame) selected--;
             break;
-        case KEY_ENTER: act = selected; break;
+        case KEY_ENTER:
+            act = selected;
+            break;
         case KEY_ESCAPE:
-        case TXT_QUIT: LeaveProgram();
+        case TXT_QUIT:
+            LeaveProgram();
         case TXT_MOUSE_SCROLLUP:
         case TXT_MOUSE_SCROLLDOWN:
             if (StartItemAt(mx, my) >= 0) selected = StartItemAt(mx, my);
@@ -815,18 +845,23 @@ int StartScreen(void)
             act = StartItemAt(mx, my);
             if (act >= 0) selected = act;
             break;
-        default: break;
+        default:
+            break;
         }
 
         switch (act) {
-        case kRunGame: TXT_Shutdown(); return 0;
+        case kRunGame:
+            TXT_Shutdown();
+            return 0;
         case kRunSetup:
             Setup();
             if (TXT_QuitRequested()) LeaveProgram();
             redraw = true;
             break;
-        case kExit: LeaveProgram();
-        default: break;
+        case kExit:
+            LeaveProgram();
+        default:
+            break;
         }
     }
 }

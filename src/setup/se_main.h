@@ -55,8 +55,8 @@ extern int se_fx_baseport, se_fx_midiport, se_fx_irq, se_fx_dma, se_fx_channels;
 
 // Keys as toolkit key codes, their scan codes once accepted, and the accepted flag.
 extern int key_up, key_down, key_left, key_right, key_fire, key_special, key_mega;
-extern int key_up_convert, key_down_convert, key_left_convert, key_right_convert,
-    key_fire_convert, key_special_convert, key_mega_convert;
+extern int key_up_convert, key_down_convert, key_left_convert, key_right_convert, key_fire_convert,
+    key_special_convert, key_mega_convert;
 extern int writeflagkey;
 // Mouse and controller buttons for fire, change weapon and mega bomb.
 extern int mouse_fire, mouse_firesp, mouse_changesp, writeflagmouse;

@@ -50,17 +50,21 @@ static void MusicDeviceChosen(int value)
     case SE_CARD_GENERALMIDI:
     case SE_CARD_CANVAS:
     case SE_CARD_WAVEBLASTER:
-    case SE_CARD_AWE32: SE_MidiPortMenu(SE_INI_GetPreferenceLong("Music", "MidiPort", 330), MusicMidiPortChosen);
+    case SE_CARD_AWE32:
+        SE_MidiPortMenu(SE_INI_GetPreferenceLong("Music", "MidiPort", 330), MusicMidiPortChosen);
         break;
-    case SE_CARD_SOUNDBLASTER: SE_BasePortMenu(SE_INI_GetPreferenceLong("Music", "BasePort", 220), MusicBasePortChosen);
+    case SE_CARD_SOUNDBLASTER:
+        SE_BasePortMenu(SE_INI_GetPreferenceLong("Music", "BasePort", 220), MusicBasePortChosen);
         break;
-    default: SE_ChainAfterMusic(); break;
+    default:
+        SE_ChainAfterMusic();
+        break;
     }
 }
 
 void SE_MusicMenu(void)
 {
-    int current = se_musiccard ? se_musiccard
+    int current = se_musiccard                       ? se_musiccard
                   : se_cfg_musiccard == SE_CARD_NONE ? SE_HELD_ZERO
                                                      : se_cfg_musiccard;
     SE_SelectionMenu("Select Music Playback Device", music_devices,

@@ -6,14 +6,10 @@
 #include "setup/se_prefapi.h"
 
 static const SE_CHOICE fx_devices[] = {
-    {"General Midi", SE_CARD_GENERALMIDI, nullptr},
-    {"Sound Canvas", SE_CARD_CANVAS, nullptr},
-    {"Sound Blaster", SE_CARD_SOUNDBLASTER, nullptr},
-    {"Pro Audio Spectrum", SE_CARD_PAS, nullptr},
-    {"UltraSound", SE_CARD_ULTRASOUND, nullptr},
-    {"Adlib", SE_CARD_ADLIB, nullptr},
-    {"PC Speaker", SE_CARD_PCSPEAKER, nullptr},
-    {"NONE", SE_HELD_ZERO, nullptr},
+    {"General Midi", SE_CARD_GENERALMIDI, nullptr},   {"Sound Canvas", SE_CARD_CANVAS, nullptr},
+    {"Sound Blaster", SE_CARD_SOUNDBLASTER, nullptr}, {"Pro Audio Spectrum", SE_CARD_PAS, nullptr},
+    {"UltraSound", SE_CARD_ULTRASOUND, nullptr},      {"Adlib", SE_CARD_ADLIB, nullptr},
+    {"PC Speaker", SE_CARD_PCSPEAKER, nullptr},       {"NONE", SE_HELD_ZERO, nullptr},
 };
 
 static const SE_CHOICE midi_ports[] = {
@@ -35,8 +31,12 @@ static const SE_CHOICE irqs[] = {
 };
 
 static const SE_CHOICE dma_channels[] = {
-    {"0", SE_HELD_ZERO, nullptr}, {"1", 1, nullptr}, {"3", 3, nullptr},
-    {"5", 5, nullptr},            {"6", 6, nullptr}, {"7", 7, nullptr},
+    {"0", SE_HELD_ZERO, nullptr},
+    {"1", 1, nullptr},
+    {"3", 3, nullptr},
+    {"5", 5, nullptr},
+    {"6", 6, nullptr},
+    {"7", 7, nullptr},
 };
 
 static const SE_CHOICE channel_counts[] = {
@@ -134,17 +134,25 @@ static void FxDeviceChosen(int value)
     SE_UpdateInfo();
     switch (value) {
     case SE_CARD_GENERALMIDI:
-    case SE_CARD_CANVAS: SE_MidiPortMenu(Current(0, "MidiPort", 330), FxMidiPortChosen); break;
-    case SE_CARD_SOUNDBLASTER: SE_BasePortMenu(Current(0, "BasePort", 220), FxBasePortChosen); break;
+    case SE_CARD_CANVAS:
+        SE_MidiPortMenu(Current(0, "MidiPort", 330), FxMidiPortChosen);
+        break;
+    case SE_CARD_SOUNDBLASTER:
+        SE_BasePortMenu(Current(0, "BasePort", 220), FxBasePortChosen);
+        break;
     case SE_CARD_PAS:
-    case SE_CARD_ULTRASOUND: ChannelsMenu(); break;
-    default: SE_ChainAfterSound(); break;
+    case SE_CARD_ULTRASOUND:
+        ChannelsMenu();
+        break;
+    default:
+        SE_ChainAfterSound();
+        break;
     }
 }
 
 void SE_SoundMenu(void)
 {
-    int current = se_fxcard ? se_fxcard
+    int current = se_fxcard                       ? se_fxcard
                   : se_cfg_fxcard == SE_CARD_NONE ? SE_HELD_ZERO
                                                   : se_cfg_fxcard;
     SE_SelectionMenu("Select Sound FX Device", fx_devices, static_cast<int>(std::size(fx_devices)),

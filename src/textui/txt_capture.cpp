@@ -14,9 +14,15 @@ static constexpr int kKeyWidth = 8, kMouseWidth = 12, kJoyWidth = 10;
 const char* TXT_MouseButtonName(int button, char* buf, size_t len)
 {
     switch (button) {
-    case 0: M_StringCopy(buf, "LEFT BUTTON", len); break;
-    case 1: M_StringCopy(buf, "RIGHT BUTTON", len); break;
-    case 2: M_StringCopy(buf, "MID BUTTON", len); break;
+    case 0:
+        M_StringCopy(buf, "LEFT BUTTON", len);
+        break;
+    case 1:
+        M_StringCopy(buf, "RIGHT BUTTON", len);
+        break;
+    case 2:
+        M_StringCopy(buf, "MID BUTTON", len);
+        break;
     default:
         if (button < 0)
             M_StringCopy(buf, "NONE", len);
@@ -39,18 +45,30 @@ const char* TXT_JoystickButtonName(int button, char* buf, size_t len)
 static void ValueName(const TXT_CAPTURE* c, char* buf, size_t len)
 {
     switch (c->kind) {
-    case TXT_CAPTURE_KEY: TXT_GetKeyDescription(*c->var, buf, len); break;
-    case TXT_CAPTURE_MOUSE: TXT_MouseButtonName(*c->var, buf, len); break;
-    case TXT_CAPTURE_JOY: TXT_JoystickButtonName(*c->var, buf, len); break;
+    case TXT_CAPTURE_KEY:
+        TXT_GetKeyDescription(*c->var, buf, len);
+        break;
+    case TXT_CAPTURE_MOUSE:
+        TXT_MouseButtonName(*c->var, buf, len);
+        break;
+    case TXT_CAPTURE_JOY:
+        TXT_JoystickButtonName(*c->var, buf, len);
+        break;
     }
 }
 
 static void CaptureSizeCalc(TXT_WIDGET* w)
 {
     switch (static_cast<TXT_CAPTURE*>(w)->kind) {
-    case TXT_CAPTURE_KEY: w->w = kKeyWidth; break;
-    case TXT_CAPTURE_MOUSE: w->w = kMouseWidth; break;
-    case TXT_CAPTURE_JOY: w->w = kJoyWidth; break;
+    case TXT_CAPTURE_KEY:
+        w->w = kKeyWidth;
+        break;
+    case TXT_CAPTURE_MOUSE:
+        w->w = kMouseWidth;
+        break;
+    case TXT_CAPTURE_JOY:
+        w->w = kJoyWidth;
+        break;
     }
     w->h = 1;
 }
@@ -74,7 +92,8 @@ static int CodeValue(const TXT_CAPTURE* c, int code)
     case TXT_CAPTURE_MOUSE:
         if (!TXT_IsMouseCode(code) || code >= TXT_MOUSE_SCROLLUP) return -1;
         return code - TXT_MOUSE_BASE;
-    case TXT_CAPTURE_JOY: return TXT_IsJoyCode(code) ? code - TXT_JOY_BASE : -1;
+    case TXT_CAPTURE_JOY:
+        return TXT_IsJoyCode(code) ? code - TXT_JOY_BASE : -1;
     }
     return -1;
 }

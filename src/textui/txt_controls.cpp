@@ -86,7 +86,8 @@ void TXT_SetLabelColors(TXT_LABEL* label, int fg, int bg)
 
 // ---- separators and struts
 
-namespace {
+namespace
+{
 struct TXT_SEPARATOR : TXT_WIDGET {
     std::string label;
 };
@@ -124,7 +125,8 @@ TXT_WIDGET* TXT_NewSeparator(const char* label)
     return s;
 }
 
-namespace {
+namespace
+{
 struct TXT_STRUT : TXT_WIDGET {
     int want_w, want_h;
 };

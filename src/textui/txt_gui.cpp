@@ -4,7 +4,8 @@
 #include <array>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 struct CLIP {
     int x1, y1, x2, y2;
@@ -150,13 +151,20 @@ void TXT_DrawWindowFrame(const char* title, int x, int y, int w, int h)
             uint8_t c = ' ';
             uint8_t attr = TXT_ATTR_FRAME;
             bool top = j == 0, bottom = j == h - 1, left = i == 0, right = i == w - 1;
-            if (top && left) c = kDTopLeft;
-            else if (top && right) c = kDTopRight;
-            else if (bottom && left) c = kDBottomLeft;
-            else if (bottom && right) c = kDBottomRight;
-            else if (top || bottom) c = kDHLine;
-            else if (left || right) c = kDVLine;
-            else attr = TXT_ATTR_WINDOW;
+            if (top && left)
+                c = kDTopLeft;
+            else if (top && right)
+                c = kDTopRight;
+            else if (bottom && left)
+                c = kDBottomLeft;
+            else if (bottom && right)
+                c = kDBottomRight;
+            else if (top || bottom)
+                c = kDHLine;
+            else if (left || right)
+                c = kDVLine;
+            else
+                attr = TXT_ATTR_WINDOW;
             TXT_PutCell(x + i, y + j, c, attr);
         }
     }

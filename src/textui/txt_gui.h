@@ -7,7 +7,8 @@
 #include "textui/txt_main.h"
 
 // Box-drawing and block characters of code page 437.
-namespace TXT_CP437 {
+namespace TXT_CP437
+{
 constexpr uint8_t kHLine = 0xc4, kVLine = 0xb3;
 constexpr uint8_t kTopLeft = 0xda, kTopRight = 0xbf, kBottomLeft = 0xc0, kBottomRight = 0xd9;
 constexpr uint8_t kTeeLeft = 0xc3, kTeeRight = 0xb4;

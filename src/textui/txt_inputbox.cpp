@@ -81,8 +81,12 @@ static bool EditKey(TXT_INPUTBOX* box, int key)
     bool replace = box->replace;
     box->replace = false;
     switch (key) {
-    case KEY_ENTER: StopEditing(box, true); return true;
-    case KEY_ESCAPE: StopEditing(box, false); return true;
+    case KEY_ENTER:
+        StopEditing(box, true);
+        return true;
+    case KEY_ESCAPE:
+        StopEditing(box, false);
+        return true;
     case KEY_TAB:
     case KEY_UPARROW:
     case KEY_DOWNARROW:
@@ -101,8 +105,12 @@ static bool EditKey(TXT_INPUTBOX* box, int key)
     case KEY_RIGHTARROW:
         if (box->cursor < box->buffer.size()) box->cursor++;
         return true;
-    case KEY_HOME: box->cursor = 0; return true;
-    case KEY_END: box->cursor = box->buffer.size(); return true;
+    case KEY_HOME:
+        box->cursor = 0;
+        return true;
+    case KEY_END:
+        box->cursor = box->buffer.size();
+        return true;
     default:
         if (Accepts(box, key)) {
             if (replace) {

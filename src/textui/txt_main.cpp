@@ -14,7 +14,8 @@
 #include "game/m_misc.h"
 #include "textui/txt_font.h"
 
-namespace {
+namespace
+{
 
 struct RGB {
     uint8_t r, g, b;
@@ -65,64 +66,119 @@ static int ScancodeToKey(SDL_Scancode sc)
     if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return '1' + (sc - SDL_SCANCODE_1);
     if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F10) return KEY_F1 + (sc - SDL_SCANCODE_F1);
     switch (sc) {
-    case SDL_SCANCODE_0: return '0';
-    case SDL_SCANCODE_RETURN: return KEY_ENTER;
-    case SDL_SCANCODE_ESCAPE: return KEY_ESCAPE;
-    case SDL_SCANCODE_BACKSPACE: return KEY_BACKSPACE;
-    case SDL_SCANCODE_TAB: return KEY_TAB;
-    case SDL_SCANCODE_SPACE: return ' ';
-    case SDL_SCANCODE_MINUS: return '-';
-    case SDL_SCANCODE_EQUALS: return '=';
-    case SDL_SCANCODE_LEFTBRACKET: return '[';
-    case SDL_SCANCODE_RIGHTBRACKET: return ']';
-    case SDL_SCANCODE_BACKSLASH: return '\\';
-    case SDL_SCANCODE_SEMICOLON: return ';';
-    case SDL_SCANCODE_APOSTROPHE: return '\'';
-    case SDL_SCANCODE_GRAVE: return '`';
-    case SDL_SCANCODE_COMMA: return ',';
-    case SDL_SCANCODE_PERIOD: return '.';
-    case SDL_SCANCODE_SLASH: return '/';
-    case SDL_SCANCODE_CAPSLOCK: return KEY_CAPSLOCK;
-    case SDL_SCANCODE_F11: return KEY_F11;
-    case SDL_SCANCODE_F12: return KEY_F12;
-    case SDL_SCANCODE_PRINTSCREEN: return KEY_PRTSCR;
-    case SDL_SCANCODE_SCROLLLOCK: return KEY_SCRLCK;
-    case SDL_SCANCODE_PAUSE: return KEY_PAUSE;
-    case SDL_SCANCODE_INSERT: return KEY_INS;
-    case SDL_SCANCODE_HOME: return KEY_HOME;
-    case SDL_SCANCODE_PAGEUP: return KEY_PGUP;
-    case SDL_SCANCODE_DELETE: return KEY_DEL;
-    case SDL_SCANCODE_END: return KEY_END;
-    case SDL_SCANCODE_PAGEDOWN: return KEY_PGDN;
-    case SDL_SCANCODE_RIGHT: return KEY_RIGHTARROW;
-    case SDL_SCANCODE_LEFT: return KEY_LEFTARROW;
-    case SDL_SCANCODE_DOWN: return KEY_DOWNARROW;
-    case SDL_SCANCODE_UP: return KEY_UPARROW;
-    case SDL_SCANCODE_NUMLOCKCLEAR: return KEY_NUMLOCK;
-    case SDL_SCANCODE_KP_DIVIDE: return KEY_KPDIVIDE;
-    case SDL_SCANCODE_KP_MULTIPLY: return KEY_KPMULTIPLY;
-    case SDL_SCANCODE_KP_MINUS: return KEY_KPMINUS;
-    case SDL_SCANCODE_KP_PLUS: return KEY_KPPLUS;
-    case SDL_SCANCODE_KP_ENTER: return KEY_ENTER;
+    case SDL_SCANCODE_0:
+        return '0';
+    case SDL_SCANCODE_RETURN:
+        return KEY_ENTER;
+    case SDL_SCANCODE_ESCAPE:
+        return KEY_ESCAPE;
+    case SDL_SCANCODE_BACKSPACE:
+        return KEY_BACKSPACE;
+    case SDL_SCANCODE_TAB:
+        return KEY_TAB;
+    case SDL_SCANCODE_SPACE:
+        return ' ';
+    case SDL_SCANCODE_MINUS:
+        return '-';
+    case SDL_SCANCODE_EQUALS:
+        return '=';
+    case SDL_SCANCODE_LEFTBRACKET:
+        return '[';
+    case SDL_SCANCODE_RIGHTBRACKET:
+        return ']';
+    case SDL_SCANCODE_BACKSLASH:
+        return '\\';
+    case SDL_SCANCODE_SEMICOLON:
+        return ';';
+    case SDL_SCANCODE_APOSTROPHE:
+        return '\'';
+    case SDL_SCANCODE_GRAVE:
+        return '`';
+    case SDL_SCANCODE_COMMA:
+        return ',';
+    case SDL_SCANCODE_PERIOD:
+        return '.';
+    case SDL_SCANCODE_SLASH:
+        return '/';
+    case SDL_SCANCODE_CAPSLOCK:
+        return KEY_CAPSLOCK;
+    case SDL_SCANCODE_F11:
+        return KEY_F11;
+    case SDL_SCANCODE_F12:
+        return KEY_F12;
+    case SDL_SCANCODE_PRINTSCREEN:
+        return KEY_PRTSCR;
+    case SDL_SCANCODE_SCROLLLOCK:
+        return KEY_SCRLCK;
+    case SDL_SCANCODE_PAUSE:
+        return KEY_PAUSE;
+    case SDL_SCANCODE_INSERT:
+        return KEY_INS;
+    case SDL_SCANCODE_HOME:
+        return KEY_HOME;
+    case SDL_SCANCODE_PAGEUP:
+        return KEY_PGUP;
+    case SDL_SCANCODE_DELETE:
+        return KEY_DEL;
+    case SDL_SCANCODE_END:
+        return KEY_END;
+    case SDL_SCANCODE_PAGEDOWN:
+        return KEY_PGDN;
+    case SDL_SCANCODE_RIGHT:
+        return KEY_RIGHTARROW;
+    case SDL_SCANCODE_LEFT:
+        return KEY_LEFTARROW;
+    case SDL_SCANCODE_DOWN:
+        return KEY_DOWNARROW;
+    case SDL_SCANCODE_UP:
+        return KEY_UPARROW;
+    case SDL_SCANCODE_NUMLOCKCLEAR:
+        return KEY_NUMLOCK;
+    case SDL_SCANCODE_KP_DIVIDE:
+        return KEY_KPDIVIDE;
+    case SDL_SCANCODE_KP_MULTIPLY:
+        return KEY_KPMULTIPLY;
+    case SDL_SCANCODE_KP_MINUS:
+        return KEY_KPMINUS;
+    case SDL_SCANCODE_KP_PLUS:
+        return KEY_KPPLUS;
+    case SDL_SCANCODE_KP_ENTER:
+        return KEY_ENTER;
     // The keypad doubles as the cursor block, as on the keyboards the game was made for.
-    case SDL_SCANCODE_KP_1: return KEY_END;
-    case SDL_SCANCODE_KP_2: return KEY_DOWNARROW;
-    case SDL_SCANCODE_KP_3: return KEY_PGDN;
-    case SDL_SCANCODE_KP_4: return KEY_LEFTARROW;
-    case SDL_SCANCODE_KP_5: return KEY_KP5;
-    case SDL_SCANCODE_KP_6: return KEY_RIGHTARROW;
-    case SDL_SCANCODE_KP_7: return KEY_HOME;
-    case SDL_SCANCODE_KP_8: return KEY_UPARROW;
-    case SDL_SCANCODE_KP_9: return KEY_PGUP;
-    case SDL_SCANCODE_KP_0: return KEY_INS;
-    case SDL_SCANCODE_KP_PERIOD: return KEY_DEL;
+    case SDL_SCANCODE_KP_1:
+        return KEY_END;
+    case SDL_SCANCODE_KP_2:
+        return KEY_DOWNARROW;
+    case SDL_SCANCODE_KP_3:
+        return KEY_PGDN;
+    case SDL_SCANCODE_KP_4:
+        return KEY_LEFTARROW;
+    case SDL_SCANCODE_KP_5:
+        return KEY_KP5;
+    case SDL_SCANCODE_KP_6:
+        return KEY_RIGHTARROW;
+    case SDL_SCANCODE_KP_7:
+        return KEY_HOME;
+    case SDL_SCANCODE_KP_8:
+        return KEY_UPARROW;
+    case SDL_SCANCODE_KP_9:
+        return KEY_PGUP;
+    case SDL_SCANCODE_KP_0:
+        return KEY_INS;
+    case SDL_SCANCODE_KP_PERIOD:
+        return KEY_DEL;
     case SDL_SCANCODE_LCTRL:
-    case SDL_SCANCODE_RCTRL: return KEY_RCTRL;
-    case SDL_SCANCODE_LSHIFT: return KEY_LSHIFT;
-    case SDL_SCANCODE_RSHIFT: return KEY_RSHIFT;
+    case SDL_SCANCODE_RCTRL:
+        return KEY_RCTRL;
+    case SDL_SCANCODE_LSHIFT:
+        return KEY_LSHIFT;
+    case SDL_SCANCODE_RSHIFT:
+        return KEY_RSHIFT;
     case SDL_SCANCODE_LALT:
-    case SDL_SCANCODE_RALT: return KEY_RALT;
-    default: return 0;
+    case SDL_SCANCODE_RALT:
+        return KEY_RALT;
+    default:
+        return 0;
     }
 }
 
@@ -132,20 +188,47 @@ struct KEYNAME {
 };
 
 static constexpr KEYNAME keynames[] = {
-    {KEY_BACKSPACE, "BACKSP"}, {KEY_TAB, "TAB"},        {KEY_ENTER, "ENTER"},
-    {KEY_ESCAPE, "ESC"},    {' ', "SPACE"},          {KEY_UPARROW, "UP"},
-    {KEY_DOWNARROW, "DOWN"},   {KEY_LEFTARROW, "LEFT"}, {KEY_RIGHTARROW, "RIGHT"},
-    {KEY_RCTRL, "CTRL"},       {KEY_LSHIFT, "LSHIFT"},  {KEY_RSHIFT, "RSHIFT"},
-    {KEY_RALT, "ALT"},         {KEY_CAPSLOCK, "CAPSLK"}, {KEY_F1, "F1"},
-    {KEY_F2, "F2"},            {KEY_F3, "F3"},          {KEY_F4, "F4"},
-    {KEY_F5, "F5"},            {KEY_F6, "F6"},          {KEY_F7, "F7"},
-    {KEY_F8, "F8"},            {KEY_F9, "F9"},          {KEY_F10, "F10"},
-    {KEY_F11, "F11"},          {KEY_F12, "F12"},        {KEY_NUMLOCK, "NUMLCK"},
-    {KEY_SCRLCK, "SCRLCK"},    {KEY_HOME, "HOME"},      {KEY_PGUP, "PGUP"},
-    {KEY_END, "END"},          {KEY_PGDN, "PGDN"},      {KEY_INS, "INS"},
-    {KEY_DEL, "DEL"},          {KEY_KPMINUS, "KP-"},    {KEY_KPPLUS, "KP+"},
-    {KEY_KP5, "KP5"},          {KEY_KPMULTIPLY, "KP*"}, {KEY_KPDIVIDE, "KP/"},
-    {KEY_PRTSCR, "PRTSC"},     {KEY_PAUSE, "PAUSE"},
+    {KEY_BACKSPACE, "BACKSP"},
+    {KEY_TAB, "TAB"},
+    {KEY_ENTER, "ENTER"},
+    {KEY_ESCAPE, "ESC"},
+    {' ', "SPACE"},
+    {KEY_UPARROW, "UP"},
+    {KEY_DOWNARROW, "DOWN"},
+    {KEY_LEFTARROW, "LEFT"},
+    {KEY_RIGHTARROW, "RIGHT"},
+    {KEY_RCTRL, "CTRL"},
+    {KEY_LSHIFT, "LSHIFT"},
+    {KEY_RSHIFT, "RSHIFT"},
+    {KEY_RALT, "ALT"},
+    {KEY_CAPSLOCK, "CAPSLK"},
+    {KEY_F1, "F1"},
+    {KEY_F2, "F2"},
+    {KEY_F3, "F3"},
+    {KEY_F4, "F4"},
+    {KEY_F5, "F5"},
+    {KEY_F6, "F6"},
+    {KEY_F7, "F7"},
+    {KEY_F8, "F8"},
+    {KEY_F9, "F9"},
+    {KEY_F10, "F10"},
+    {KEY_F11, "F11"},
+    {KEY_F12, "F12"},
+    {KEY_NUMLOCK, "NUMLCK"},
+    {KEY_SCRLCK, "SCRLCK"},
+    {KEY_HOME, "HOME"},
+    {KEY_PGUP, "PGUP"},
+    {KEY_END, "END"},
+    {KEY_PGDN, "PGDN"},
+    {KEY_INS, "INS"},
+    {KEY_DEL, "DEL"},
+    {KEY_KPMINUS, "KP-"},
+    {KEY_KPPLUS, "KP+"},
+    {KEY_KP5, "KP5"},
+    {KEY_KPMULTIPLY, "KP*"},
+    {KEY_KPDIVIDE, "KP/"},
+    {KEY_PRTSCR, "PRTSC"},
+    {KEY_PAUSE, "PAUSE"},
 };
 
 bool TXT_IsNamedKey(int key)
@@ -389,8 +472,10 @@ static int TranslateKey(const SDL_KeyboardEvent& key)
 static int TranslateEvent(const SDL_Event& ev)
 {
     switch (ev.type) {
-    case SDL_QUIT: return TXT_QUIT;
-    case SDL_KEYDOWN: return TranslateKey(ev.key);
+    case SDL_QUIT:
+        return TXT_QUIT;
+    case SDL_KEYDOWN:
+        return TranslateKey(ev.key);
     case SDL_TEXTINPUT: {
         if (!text_input) return 0;
         // Only plain ASCII goes into the toolkit's text boxes; one character per event.
@@ -413,10 +498,16 @@ static int TranslateEvent(const SDL_Event& ev)
         if (y < 0) return TXT_MOUSE_SCROLLDOWN;
         return 0;
     }
-    case SDL_CONTROLLERDEVICEADDED: OpenController(ev.cdevice.which); return 0;
-    case SDL_CONTROLLERDEVICEREMOVED: CloseController(ev.cdevice.which); return 0;
-    case SDL_CONTROLLERBUTTONDOWN: return TXT_JOY_BASE + ev.cbutton.button;
-    default: return 0;
+    case SDL_CONTROLLERDEVICEADDED:
+        OpenController(ev.cdevice.which);
+        return 0;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        CloseController(ev.cdevice.which);
+        return 0;
+    case SDL_CONTROLLERBUTTONDOWN:
+        return TXT_JOY_BASE + ev.cbutton.button;
+    default:
+        return 0;
     }
 }
 

@@ -238,12 +238,18 @@ bool TXT_TableKeyPress(TXT_WIDGET* w, int key)
     if (sel && TXT_SelectableWidget(sel) && TXT_WidgetKeyPress(sel, key)) return true;
 
     switch (key) {
-    case KEY_TAB: return MoveInOrder(t, TXT_ShiftHeld() ? -1 : 1);
-    case KEY_DOWNARROW: return MoveVertically(t, 1);
-    case KEY_UPARROW: return MoveVertically(t, -1);
-    case KEY_RIGHTARROW: return MoveHorizontally(t, 1);
-    case KEY_LEFTARROW: return MoveHorizontally(t, -1);
-    default: return false;
+    case KEY_TAB:
+        return MoveInOrder(t, TXT_ShiftHeld() ? -1 : 1);
+    case KEY_DOWNARROW:
+        return MoveVertically(t, 1);
+    case KEY_UPARROW:
+        return MoveVertically(t, -1);
+    case KEY_RIGHTARROW:
+        return MoveHorizontally(t, 1);
+    case KEY_LEFTARROW:
+        return MoveHorizontally(t, -1);
+    default:
+        return false;
     }
 }
 
@@ -253,7 +259,8 @@ void TXT_TableMousePress(TXT_WIDGET* w, int x, int y, int code)
     for (size_t i = 0; i < t->cells.size(); i++) {
         TXT_WIDGET* c = t->cells[i];
         if (!IsReal(c) || c->h == 0 || !TXT_WidgetContains(c, x, y)) continue;
-        if (TXT_SelectableWidget(c)) Select(t, static_cast<int>(i % t->columns), static_cast<int>(i / t->columns));
+        if (TXT_SelectableWidget(c))
+            Select(t, static_cast<int>(i % t->columns), static_cast<int>(i / t->columns));
         TXT_WidgetMousePress(c, x, y, code);
         return;
     }
@@ -336,7 +343,8 @@ void TXT_SetColumnWidths(TXT_TABLE* table, std::initializer_list<int> widths)
     table->fixed_widths.assign(widths.begin(), widths.end());
 }
 
-namespace {
+namespace
+{
 
 struct TXT_CONDITIONAL : TXT_WIDGET {
     const int* var;

@@ -8,7 +8,8 @@
 #include "textui/txt_main.h"
 
 // Game controller buttons that move around windows (the controller's own numbering).
-namespace {
+namespace
+{
 constexpr int kPadA = 0, kPadB = 1, kPadUp = 11, kPadDown = 12, kPadLeft = 13, kPadRight = 14;
 // Inside a frame: one cell of frame and one of margin on each side.
 constexpr int kSideBorder = 2;
@@ -175,8 +176,8 @@ void TXT_CloseAllWindows(void)
     TXT_FreeClosedWindows();
 }
 
-void TXT_SetWindowPosition(TXT_WINDOW* window, TXT_HORIZ_ALIGN horiz, TXT_VERT_ALIGN vert,
-                           int x, int y)
+void TXT_SetWindowPosition(TXT_WINDOW* window, TXT_HORIZ_ALIGN horiz, TXT_VERT_ALIGN vert, int x,
+                           int y)
 {
     window->horiz_align = horiz;
     window->vert_align = vert;
@@ -309,13 +310,20 @@ void TXT_DrawWindow(TXT_WINDOW* window)
 static int PadToKey(int button)
 {
     switch (button) {
-    case kPadA: return KEY_ENTER;
-    case kPadB: return KEY_ESCAPE;
-    case kPadUp: return KEY_UPARROW;
-    case kPadDown: return KEY_DOWNARROW;
-    case kPadLeft: return KEY_LEFTARROW;
-    case kPadRight: return KEY_RIGHTARROW;
-    default: return 0;
+    case kPadA:
+        return KEY_ENTER;
+    case kPadB:
+        return KEY_ESCAPE;
+    case kPadUp:
+        return KEY_UPARROW;
+    case kPadDown:
+        return KEY_DOWNARROW;
+    case kPadLeft:
+        return KEY_LEFTARROW;
+    case kPadRight:
+        return KEY_RIGHTARROW;
+    default:
+        return 0;
     }
 }
 

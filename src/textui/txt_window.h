@@ -40,8 +40,8 @@ TXT_WINDOW* TXT_NewWindow(const char* title);
 void TXT_CloseWindow(TXT_WINDOW* window);
 // Places the window: (x, y) is where its left edge, centre or right edge (and its top,
 // middle or bottom) goes.
-void TXT_SetWindowPosition(TXT_WINDOW* window, TXT_HORIZ_ALIGN horiz, TXT_VERT_ALIGN vert,
-                           int x, int y);
+void TXT_SetWindowPosition(TXT_WINDOW* window, TXT_HORIZ_ALIGN horiz, TXT_VERT_ALIGN vert, int x,
+                           int y);
 // Puts an action at the left, centre or right of the bottom edge (null removes it). The
 // window owns the action.
 void TXT_SetWindowAction(TXT_WINDOW* window, TXT_HORIZ_ALIGN position, TXT_WINDOW_ACTION* action);

@@ -11,12 +11,14 @@
 #include "textui/txt_script.h"
 #include "textui/txt_toolkit.h"
 
-namespace {
+namespace
+{
 
 constexpr int kAbsent = -999;
 
-class SetupTest : public ::testing::Test {
-protected:
+class SetupTest : public ::testing::Test
+{
+  protected:
     void SetUp() override { std::filesystem::create_directories(home.dataPath()); }
     void TearDown() override
     {
@@ -25,7 +27,10 @@ protected:
         SDL_Quit();
     }
 
-    void WriteIni(const std::string& text) { vt::WriteTextFile(home.dataPath() + "setup.ini", text); }
+    void WriteIni(const std::string& text)
+    {
+        vt::WriteTextFile(home.dataPath() + "setup.ini", text);
+    }
 
     // A value from the file as it now is; kAbsent when the key is not there.
     int Ini(const char* section, const char* key)
@@ -143,10 +148,11 @@ TEST_F(SetupTest, FirstRunChainFollowsEachDeviceIntoItsSettings)
 
 TEST_F(SetupTest, AbortingAnEffectSubMenuEndsTheChainAtTheMainMenu)
 {
-    script.Keys({SDL_SCANCODE_RETURN})         // Keyboard
-        .ClickOn("Adlib")                      // needs no port
-        .ClickOn("UltraSound")                 // straight to the channel count
-        .Keys({SDL_SCANCODE_ESCAPE})           // abort it
+    script
+        .Keys({SDL_SCANCODE_RETURN}) // Keyboard
+        .ClickOn("Adlib")            // needs no port
+        .ClickOn("UltraSound")       // straight to the channel count
+        .Keys({SDL_SCANCODE_ESCAPE}) // abort it
         .Then([] {
             EXPECT_TRUE(vt::ScreenHas("Main Menu"));
             EXPECT_EQ(TXT_WindowCount(), 2);
@@ -164,12 +170,13 @@ TEST_F(SetupTest, AbortingAnEffectSubMenuEndsTheChainAtTheMainMenu)
 TEST_F(SetupTest, NoneIsWrittenAsZeroAndUntouchedSectionsStayAsTheyWere)
 {
     WriteIni(kExistingIni);
-    script.Then([] {
-              EXPECT_TRUE(vt::ScreenHas("Control Type  : Mouse"));
-              EXPECT_TRUE(vt::ScreenHas("Music Card    : General Midi"));
-              EXPECT_TRUE(vt::ScreenHas("Sound FX Card : Adlib"));
-              EXPECT_EQ(Focused(), "Select Music Card");
-          })
+    script
+        .Then([] {
+            EXPECT_TRUE(vt::ScreenHas("Control Type  : Mouse"));
+            EXPECT_TRUE(vt::ScreenHas("Music Card    : General Midi"));
+            EXPECT_TRUE(vt::ScreenHas("Sound FX Card : Adlib"));
+            EXPECT_EQ(Focused(), "Select Music Card");
+        })
         .Keys({SDL_SCANCODE_RETURN})
         .Then([] { EXPECT_EQ(Focused(), "General Midi") << "the current card"; })
         .ClickOn("NONE")
@@ -216,7 +223,7 @@ TEST_F(SetupTest, KeyboardLayoutIsSavedAsScanCodesWithTheMegaBombKey)
             EXPECT_TRUE(vt::ScreenHas("F10=Accept"));
         })
         .Keys({SDL_SCANCODE_RETURN}) // the first row, Up, has the focus
-        .Keys({SDL_SCANCODE_UP}) // Up = the up arrow
+        .Keys({SDL_SCANCODE_UP})     // Up = the up arrow
         .Keys({SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN})
         .Then([] { EXPECT_TRUE(vt::ScreenHas("Fire main weapons")); })
         .Keys({SDL_SCANCODE_RETURN})
@@ -303,8 +310,8 @@ TEST_F(SetupTest, ControllerButtonsBeyondTheFourthAreRefused)
         .Then([] { EXPECT_TRUE(vt::ScreenHas("Please connect a controller first!")); })
         .Keys({SDL_SCANCODE_RETURN, SDL_SCANCODE_F10})
         .Then([] {
-            EXPECT_TRUE(vt::ScreenHas(
-                "Only BUTTON 1, BUTTON 2, BUTTON 3 and BUTTON 4 are supported!"));
+            EXPECT_TRUE(
+                vt::ScreenHas("Only BUTTON 1, BUTTON 2, BUTTON 3 and BUTTON 4 are supported!"));
             EXPECT_TRUE(vt::ScreenHas("Please reconfigure joystick/gamepad buttons before save!"));
         })
         .Keys({SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE, SDL_SCANCODE_ESCAPE})
@@ -416,40 +423,108 @@ struct GAMEKEY {
 };
 
 constexpr GAMEKEY kGameKeys[] = {
-    {SDL_SCANCODE_A, 30},         {SDL_SCANCODE_B, 48},         {SDL_SCANCODE_C, 46},
-    {SDL_SCANCODE_D, 32},         {SDL_SCANCODE_E, 18},         {SDL_SCANCODE_F, 33},
-    {SDL_SCANCODE_G, 34},         {SDL_SCANCODE_H, 35},         {SDL_SCANCODE_I, 23},
-    {SDL_SCANCODE_J, 36},         {SDL_SCANCODE_K, 37},         {SDL_SCANCODE_L, 38},
-    {SDL_SCANCODE_M, 50},         {SDL_SCANCODE_N, 49},         {SDL_SCANCODE_O, 24},
-    {SDL_SCANCODE_P, 25},         {SDL_SCANCODE_Q, 16},         {SDL_SCANCODE_R, 19},
-    {SDL_SCANCODE_S, 31},         {SDL_SCANCODE_T, 20},         {SDL_SCANCODE_U, 22},
-    {SDL_SCANCODE_V, 47},         {SDL_SCANCODE_W, 17},         {SDL_SCANCODE_X, 45},
-    {SDL_SCANCODE_Y, 21},         {SDL_SCANCODE_Z, 44},         {SDL_SCANCODE_1, 2},
-    {SDL_SCANCODE_2, 3},          {SDL_SCANCODE_3, 4},          {SDL_SCANCODE_4, 5},
-    {SDL_SCANCODE_5, 6},          {SDL_SCANCODE_6, 7},          {SDL_SCANCODE_7, 8},
-    {SDL_SCANCODE_8, 9},          {SDL_SCANCODE_9, 10},         {SDL_SCANCODE_0, 11},
-    {SDL_SCANCODE_RETURN, 28},    {SDL_SCANCODE_ESCAPE, 1},     {SDL_SCANCODE_BACKSPACE, 14},
-    {SDL_SCANCODE_TAB, 15},       {SDL_SCANCODE_SPACE, 57},     {SDL_SCANCODE_MINUS, 12},
-    {SDL_SCANCODE_EQUALS, 13},    {SDL_SCANCODE_LEFTBRACKET, 26}, {SDL_SCANCODE_RIGHTBRACKET, 27},
-    {SDL_SCANCODE_BACKSLASH, 43}, {SDL_SCANCODE_NONUSHASH, 0},  {SDL_SCANCODE_SEMICOLON, 39},
-    {SDL_SCANCODE_APOSTROPHE, 40}, {SDL_SCANCODE_GRAVE, 41},    {SDL_SCANCODE_COMMA, 51},
-    {SDL_SCANCODE_PERIOD, 52},    {SDL_SCANCODE_SLASH, 53},     {SDL_SCANCODE_CAPSLOCK, 58},
-    {SDL_SCANCODE_F1, 59},        {SDL_SCANCODE_F2, 60},        {SDL_SCANCODE_F3, 61},
-    {SDL_SCANCODE_F4, 62},        {SDL_SCANCODE_F5, 63},        {SDL_SCANCODE_F6, 64},
-    {SDL_SCANCODE_F7, 65},        {SDL_SCANCODE_F8, 66},        {SDL_SCANCODE_F9, 67},
-    {SDL_SCANCODE_F10, 68},       {SDL_SCANCODE_F11, 86},       {SDL_SCANCODE_F12, 88},
-    {SDL_SCANCODE_PRINTSCREEN, 224}, {SDL_SCANCODE_SCROLLLOCK, 70}, {SDL_SCANCODE_PAUSE, 224},
-    {SDL_SCANCODE_INSERT, 82},    {SDL_SCANCODE_HOME, 71},      {SDL_SCANCODE_PAGEUP, 73},
-    {SDL_SCANCODE_DELETE, 83},    {SDL_SCANCODE_END, 79},       {SDL_SCANCODE_PAGEDOWN, 81},
-    {SDL_SCANCODE_RIGHT, 77},     {SDL_SCANCODE_LEFT, 75},      {SDL_SCANCODE_DOWN, 80},
-    {SDL_SCANCODE_UP, 72},        {SDL_SCANCODE_NUMLOCKCLEAR, 69}, {SDL_SCANCODE_KP_DIVIDE, 224},
-    {SDL_SCANCODE_KP_MULTIPLY, 55}, {SDL_SCANCODE_KP_MINUS, 74}, {SDL_SCANCODE_KP_PLUS, 78},
-    {SDL_SCANCODE_KP_ENTER, 28},  {SDL_SCANCODE_KP_1, 79},      {SDL_SCANCODE_KP_2, 80},
-    {SDL_SCANCODE_KP_3, 81},      {SDL_SCANCODE_KP_4, 75},      {SDL_SCANCODE_KP_5, 76},
-    {SDL_SCANCODE_KP_6, 77},      {SDL_SCANCODE_KP_7, 71},      {SDL_SCANCODE_KP_8, 72},
-    {SDL_SCANCODE_KP_9, 73},      {SDL_SCANCODE_KP_0, 82},      {SDL_SCANCODE_KP_PERIOD, 83},
-    {SDL_SCANCODE_LCTRL, 29},     {SDL_SCANCODE_RCTRL, 29},     {SDL_SCANCODE_LSHIFT, 42},
-    {SDL_SCANCODE_RSHIFT, 54},    {SDL_SCANCODE_LALT, 56},      {SDL_SCANCODE_RALT, 56},
+    {SDL_SCANCODE_A, 30},
+    {SDL_SCANCODE_B, 48},
+    {SDL_SCANCODE_C, 46},
+    {SDL_SCANCODE_D, 32},
+    {SDL_SCANCODE_E, 18},
+    {SDL_SCANCODE_F, 33},
+    {SDL_SCANCODE_G, 34},
+    {SDL_SCANCODE_H, 35},
+    {SDL_SCANCODE_I, 23},
+    {SDL_SCANCODE_J, 36},
+    {SDL_SCANCODE_K, 37},
+    {SDL_SCANCODE_L, 38},
+    {SDL_SCANCODE_M, 50},
+    {SDL_SCANCODE_N, 49},
+    {SDL_SCANCODE_O, 24},
+    {SDL_SCANCODE_P, 25},
+    {SDL_SCANCODE_Q, 16},
+    {SDL_SCANCODE_R, 19},
+    {SDL_SCANCODE_S, 31},
+    {SDL_SCANCODE_T, 20},
+    {SDL_SCANCODE_U, 22},
+    {SDL_SCANCODE_V, 47},
+    {SDL_SCANCODE_W, 17},
+    {SDL_SCANCODE_X, 45},
+    {SDL_SCANCODE_Y, 21},
+    {SDL_SCANCODE_Z, 44},
+    {SDL_SCANCODE_1, 2},
+    {SDL_SCANCODE_2, 3},
+    {SDL_SCANCODE_3, 4},
+    {SDL_SCANCODE_4, 5},
+    {SDL_SCANCODE_5, 6},
+    {SDL_SCANCODE_6, 7},
+    {SDL_SCANCODE_7, 8},
+    {SDL_SCANCODE_8, 9},
+    {SDL_SCANCODE_9, 10},
+    {SDL_SCANCODE_0, 11},
+    {SDL_SCANCODE_RETURN, 28},
+    {SDL_SCANCODE_ESCAPE, 1},
+    {SDL_SCANCODE_BACKSPACE, 14},
+    {SDL_SCANCODE_TAB, 15},
+    {SDL_SCANCODE_SPACE, 57},
+    {SDL_SCANCODE_MINUS, 12},
+    {SDL_SCANCODE_EQUALS, 13},
+    {SDL_SCANCODE_LEFTBRACKET, 26},
+    {SDL_SCANCODE_RIGHTBRACKET, 27},
+    {SDL_SCANCODE_BACKSLASH, 43},
+    {SDL_SCANCODE_NONUSHASH, 0},
+    {SDL_SCANCODE_SEMICOLON, 39},
+    {SDL_SCANCODE_APOSTROPHE, 40},
+    {SDL_SCANCODE_GRAVE, 41},
+    {SDL_SCANCODE_COMMA, 51},
+    {SDL_SCANCODE_PERIOD, 52},
+    {SDL_SCANCODE_SLASH, 53},
+    {SDL_SCANCODE_CAPSLOCK, 58},
+    {SDL_SCANCODE_F1, 59},
+    {SDL_SCANCODE_F2, 60},
+    {SDL_SCANCODE_F3, 61},
+    {SDL_SCANCODE_F4, 62},
+    {SDL_SCANCODE_F5, 63},
+    {SDL_SCANCODE_F6, 64},
+    {SDL_SCANCODE_F7, 65},
+    {SDL_SCANCODE_F8, 66},
+    {SDL_SCANCODE_F9, 67},
+    {SDL_SCANCODE_F10, 68},
+    {SDL_SCANCODE_F11, 86},
+    {SDL_SCANCODE_F12, 88},
+    {SDL_SCANCODE_PRINTSCREEN, 224},
+    {SDL_SCANCODE_SCROLLLOCK, 70},
+    {SDL_SCANCODE_PAUSE, 224},
+    {SDL_SCANCODE_INSERT, 82},
+    {SDL_SCANCODE_HOME, 71},
+    {SDL_SCANCODE_PAGEUP, 73},
+    {SDL_SCANCODE_DELETE, 83},
+    {SDL_SCANCODE_END, 79},
+    {SDL_SCANCODE_PAGEDOWN, 81},
+    {SDL_SCANCODE_RIGHT, 77},
+    {SDL_SCANCODE_LEFT, 75},
+    {SDL_SCANCODE_DOWN, 80},
+    {SDL_SCANCODE_UP, 72},
+    {SDL_SCANCODE_NUMLOCKCLEAR, 69},
+    {SDL_SCANCODE_KP_DIVIDE, 224},
+    {SDL_SCANCODE_KP_MULTIPLY, 55},
+    {SDL_SCANCODE_KP_MINUS, 74},
+    {SDL_SCANCODE_KP_PLUS, 78},
+    {SDL_SCANCODE_KP_ENTER, 28},
+    {SDL_SCANCODE_KP_1, 79},
+    {SDL_SCANCODE_KP_2, 80},
+    {SDL_SCANCODE_KP_3, 81},
+    {SDL_SCANCODE_KP_4, 75},
+    {SDL_SCANCODE_KP_5, 76},
+    {SDL_SCANCODE_KP_6, 77},
+    {SDL_SCANCODE_KP_7, 71},
+    {SDL_SCANCODE_KP_8, 72},
+    {SDL_SCANCODE_KP_9, 73},
+    {SDL_SCANCODE_KP_0, 82},
+    {SDL_SCANCODE_KP_PERIOD, 83},
+    {SDL_SCANCODE_LCTRL, 29},
+    {SDL_SCANCODE_RCTRL, 29},
+    {SDL_SCANCODE_LSHIFT, 42},
+    {SDL_SCANCODE_RSHIFT, 54},
+    {SDL_SCANCODE_LALT, 56},
+    {SDL_SCANCODE_RALT, 56},
 };
 
 TEST_F(SetupTest, AKeyChosenInTheSetupIsTheKeyTheGameReads)

@@ -8,10 +8,12 @@
 #include "textui/txt_script.h"
 #include "textui/txt_toolkit.h"
 
-namespace {
+namespace
+{
 
-class StartScreenTest : public ::testing::Test {
-protected:
+class StartScreenTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         std::filesystem::create_directories(home.dataPath());
@@ -64,7 +66,8 @@ TEST_F(StartScreenTest, SwitchedOffItReturnsAtOnce)
 
 TEST_F(StartScreenTest, SelectionFollowsTheArrowsTheWheelAndThePointer)
 {
-    script.Keys({SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN}) // stops at Exit
+    script
+        .Keys({SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN}) // stops at Exit
         .Then([] {
             EXPECT_EQ(vt::AttrAt(kItemX, kExitRow), kSelected);
             EXPECT_EQ(vt::AttrAt(kItemX, kRunRow), kPlain);

@@ -9,10 +9,12 @@
 #include "testutil/testutil.h"
 #include "textui/txt_script.h"
 
-namespace {
+namespace
+{
 
-class LastScreenTest : public ::testing::Test {
-protected:
+class LastScreenTest : public ::testing::Test
+{
+  protected:
     void TearDown() override
     {
         txt_fullscreen = 0;

@@ -10,10 +10,12 @@
 #include "textui/txt_main.h"
 #include "textui/txt_script.h"
 
-namespace {
+namespace
+{
 
-class TxtScreenTest : public ::testing::Test {
-protected:
+class TxtScreenTest : public ::testing::Test
+{
+  protected:
     void SetUp() override { ASSERT_EQ(TXT_Init(0), 1); }
     void TearDown() override
     {

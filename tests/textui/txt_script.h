@@ -14,7 +14,8 @@
 
 #include "textui/txt_main.h"
 
-namespace vt {
+namespace vt
+{
 
 inline SDL_Keycode KeycodeOf(SDL_Scancode sc)
 {
@@ -141,8 +142,9 @@ inline uint8_t AttrAt(int x, int y)
 }
 
 // Steps run from the toolkit's idle hook, one per wait. Install one per test.
-class TxtScript {
-public:
+class TxtScript
+{
+  public:
     TxtScript() { TXT_SetIdleHook(Idle); }
     ~TxtScript()
     {
@@ -182,7 +184,7 @@ public:
         abort();
     }
 
-private:
+  private:
     static std::deque<std::function<void()>>& Steps()
     {
         static std::deque<std::function<void()>> steps;

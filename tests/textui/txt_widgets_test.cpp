@@ -8,10 +8,12 @@
 #include "textui/txt_script.h"
 #include "textui/txt_toolkit.h"
 
-namespace {
+namespace
+{
 
-class TxtWidgetsTest : public ::testing::Test {
-protected:
+class TxtWidgetsTest : public ::testing::Test
+{
+  protected:
     void SetUp() override { ASSERT_EQ(TXT_Init(0), 1); }
     void TearDown() override
     {
@@ -148,8 +150,8 @@ TEST_F(TxtWidgetsTest, ConditionalWidgetsComeAndGoWithTheirSetting)
     TXT_CHECKBOX* box = TXT_NewCheckBox("Show more", &on);
     TXT_INPUTBOX* more = TXT_NewIntInputBox(&value, 3);
     TXT_BUTTON* last = TXT_NewButton("Last");
-    TXT_AddWidgets(w, box, TXT_NewConditional(&on, 1, TXT_NewHorizBox(TXT_NewLabel("More: "), more)),
-                   last);
+    TXT_AddWidgets(w, box,
+                   TXT_NewConditional(&on, 1, TXT_NewHorizBox(TXT_NewLabel("More: "), more)), last);
     TXT_LayoutWindow(w);
     int hidden_h = w->h;
     EXPECT_EQ(last->y, box->y + 1) << "a hidden row takes no room";
@@ -198,7 +200,8 @@ TEST_F(TxtWidgetsTest, IntegerBoxTakesDigitsOnlyUpToItsSize)
     TXT_WINDOW* w = TXT_NewWindow("Int");
     TXT_INPUTBOX* box = TXT_NewIntInputBox(&value, 3);
     TXT_AddWidgets(w, box, TXT_NewButton("Next"));
-    script.Keys({SDL_SCANCODE_RETURN}) // the first digit typed replaces the number
+    script
+        .Keys({SDL_SCANCODE_RETURN}) // the first digit typed replaces the number
         .Then([] { vt::PushText("5x"); })
         .Keys({SDL_SCANCODE_RETURN})
         .Then([&] {
@@ -322,10 +325,11 @@ TEST_F(TxtWidgetsTest, ControllerButtonsMoveAroundWindows)
     TXT_WINDOW* w = TXT_NewWindow("Pad");
     TXT_AddWidgets(w, TXT_NewButton("One"), TXT_NewButton2("Two", Count, &pressed));
     TXT_SetWindowAction(w, TXT_HORIZ_LEFT, TXT_NewWindowAbortAction(w));
-    script.Then([] {
-              vt::PushControllerButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-              vt::PushControllerButton(SDL_CONTROLLER_BUTTON_A);
-          })
+    script
+        .Then([] {
+            vt::PushControllerButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+            vt::PushControllerButton(SDL_CONTROLLER_BUTTON_A);
+        })
         .Then([&] {
             EXPECT_EQ(pressed, 1);
             vt::PushControllerButton(SDL_CONTROLLER_BUTTON_B);
@@ -337,11 +341,12 @@ TEST_F(TxtWidgetsTest, ControllerButtonsMoveAroundWindows)
 TEST_F(TxtWidgetsTest, MessageBoxShowsEveryLineAndClosesOnEnter)
 {
     TXT_MessageBox("Error", "First line!\nSecond line?");
-    script.Then([] {
-              EXPECT_TRUE(vt::ScreenHas("Error"));
-              EXPECT_TRUE(vt::ScreenHas("First line!"));
-              EXPECT_TRUE(vt::ScreenHas("Second line?"));
-          })
+    script
+        .Then([] {
+            EXPECT_TRUE(vt::ScreenHas("Error"));
+            EXPECT_TRUE(vt::ScreenHas("First line!"));
+            EXPECT_TRUE(vt::ScreenHas("Second line?"));
+        })
         .Keys({SDL_SCANCODE_RETURN});
     TXT_GUIMainLoop();
     EXPECT_EQ(TXT_WindowCount(), 0);
