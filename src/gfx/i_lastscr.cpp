@@ -12,6 +12,8 @@ void I_LASTSCR(const uint8_t* cells, size_t size)
     // Without a display there is nothing to show; shutting down goes on regardless.
     if (!TXT_Init(txt_fullscreen)) return;
     TXT_SetWindowTitle("Vultar 0.8.2");
+    // Keys pressed while the game faded out must not dismiss the screen unseen.
+    TXT_FlushInput();
 
     uint8_t* screen = TXT_GetScreenData();
     memset(screen, 0, TXT_SCREEN_BYTES);

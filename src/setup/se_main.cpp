@@ -48,6 +48,10 @@ static constexpr int kDefaultKeys[8] = {72, 80, 75, 77, 29, 56, 57, 54};
 // The mega bomb key is not offered in the keyboard window: it is always right Shift.
 static constexpr int kMegaFireScan = 54;
 static constexpr int kDefaultVolume = 85;
+// The SoundFont name box: its width on screen and the longest name it takes.
+static constexpr int kSoundFontBoxWidth = 35;
+static constexpr int kSoundFontMaxChars = 115;
+static_assert(kSoundFontMaxChars < SE_SOUNDFONT_LEN);
 
 // ---- the start screen picture
 
@@ -710,7 +714,8 @@ static void OpenAdditionalFeatures(void)
                                                              TXT_NewIntInputBox(&se_alsaport, 1),
                                                              TXT_NewLabel(" (Default = 128:0)"))));
     TXT_AddWidget(window, TXT_NewHorizBox(TXT_NewLabel("TSF SoundFont Filename: "),
-                                          TXT_NewInputBox(se_soundfont, 116, 35)));
+                                          TXT_NewInputBox(se_soundfont, kSoundFontMaxChars + 1,
+                                                          kSoundFontBoxWidth)));
 
     TXT_AddWidgets(window, TXT_NewSeparator("Controller"),
                    TXT_NewCheckBox("Haptic (Game Controller Rumble Support)", &se_haptic),

@@ -10,7 +10,6 @@ void TXT_DispatchEvents(void);
 // Draws and dispatches until every window is closed or TXT_ExitMainLoop is called.
 void TXT_GUIMainLoop(void);
 void TXT_ExitMainLoop(void);
-// Whether the user closed the toolkit's window (the main loop then ended). Cleared by
-// TXT_Init.
+// Whether the user closed the toolkit's window (the main loop then ended).
 bool TXT_QuitRequested(void);
 void TXT_SetQuitRequested(bool quit);

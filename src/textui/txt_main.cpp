@@ -521,6 +521,13 @@ int TXT_GetChar(void)
     return -1;
 }
 
+void TXT_FlushInput(void)
+{
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+    SDL_FlushEvents(SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLERBUTTONUP);
+}
+
 void TXT_Sleep(int timeout_ms)
 {
     if (SDL_PollEvent(nullptr)) return;

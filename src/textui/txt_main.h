@@ -121,6 +121,8 @@ std::span<const uint32_t> TXT_GetPixels(void);
 
 // The next key, mouse or controller event, or -1 when none is waiting.
 int TXT_GetChar(void);
+// Drops every event waiting: input given before a screen was shown is not meant for it.
+void TXT_FlushInput(void);
 // Waits until an event arrives or timeout_ms (0: no limit) passes.
 void TXT_Sleep(int timeout_ms);
 // While on, typed characters arrive instead of printable key codes (for text entry).
