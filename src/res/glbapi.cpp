@@ -410,8 +410,11 @@ void GLB_UnlockItem(int handle)
 
 void GLB_FreeItem(int handle)
 {
+    if (handle == -1) return;
+    // Freeing an id the directory does not hold is a programming error, like loading one.
     ITEMDESC* it = glb_Item(handle);
-    if (!it || !it->mem.obj) return;
+    if (!it) exit(0);
+    if (!it->mem.obj) return;
     it->flags &= ~GLB_FLAG_LOCKED;
     glb_Release(*it); // the lock count stays; the next lock starts it afresh
 }
