@@ -44,7 +44,8 @@ void WalkItem(int id, int prev)
     Check(copy[size_t(n)] == 0x5A, "ReadItem wrote past the item");
     GLB_UnlockItem(id);
     if (n == 0) {
-        GLB_FreeItem(id);
+        // Only ids inside the directory may be freed; the rest end the program.
+        if (GLB_IsLabel(id)) GLB_FreeItem(id);
         return;
     }
 
