@@ -1,5 +1,6 @@
 #include "setup/se_input.h"
 
+#include <cstring>
 #include <iterator>
 
 #include "setup/se_main.h"
@@ -107,9 +108,15 @@ static void LayoutChanged(TXT_WIDGET* w, void* data)
         layout->prev[i] = layout->edit[i];
 }
 
+// Room between a row's name and its key or button.
+static constexpr int kLayoutGap = 2;
+
 static void AddLayoutRow(TXT_TABLE* table, LAYOUT* layout, int index, const char* label,
                          TXT_CAPTURE* capture, const char* help)
 {
+    int name_w = static_cast<int>(strlen(label)) + kLayoutGap;
+    if (table->fixed_widths.empty() || table->fixed_widths[0] < name_w)
+        TXT_SetColumnWidths(table, {name_w, 0});
     layout->widgets[index] = capture;
     TXT_SetWidgetHelp(capture, help);
     TXT_SignalConnect(capture, "changed", LayoutChanged, layout);

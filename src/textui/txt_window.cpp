@@ -280,6 +280,8 @@ void TXT_LayoutWindow(TXT_WINDOW* window)
     window->frame_h = frame_h;
     window->x = x + kSideBorder;
     window->y = y + 1;
+    // The last column takes up any room to spare, so highlight bars span the window.
+    if (!window->col_w.empty() && window->w < inner_w) window->col_w.back() += inner_w - window->w;
     window->w = inner_w;
     TXT_TableLayout(window);
 
@@ -363,6 +365,9 @@ const char* TXT_WindowHelp(TXT_WINDOW* window)
     TXT_WIDGET* focused = TXT_GetSelectedWidget(window);
     if (focused && !focused->help.empty() && TXT_SelectableWidget(focused))
         return focused->help.c_str();
+    // What Enter does is the likeliest thing to want to know.
+    for (TXT_WINDOW_ACTION* a : window->actions)
+        if (a && !a->help.empty() && a->key == KEY_ENTER) return a->help.c_str();
     for (TXT_WINDOW_ACTION* a : window->actions)
         if (a && !a->help.empty()) return a->help.c_str();
     return "";

@@ -68,8 +68,8 @@ void TXT_LayoutWindow(TXT_WINDOW* window);
 void TXT_DrawWindow(TXT_WINDOW* window);
 // Hands an input code to the window: listener, widgets, then actions.
 void TXT_WindowInput(TXT_WINDOW* window, int code);
-// The help text for the window: a hovered action, the focused widget, or the window's
-// first action that has one.
+// The help text for the window: a hovered action, the focused widget, or the help of the
+// window's actions (Enter's first).
 const char* TXT_WindowHelp(TXT_WINDOW* window);
 // Frees windows closed since the last call.
 void TXT_FreeClosedWindows(void);
