@@ -5,17 +5,18 @@
 #
 #   scripts/screenshots.sh [OUTDIR] [CLOSING_SCREEN.BIN]
 #
-# OUTDIR defaults to build/shots. The closing screen is the 4000-byte text screen to show;
-# without one it is taken from build/data/lastscr.bin when the data build made it.
+# OUTDIR defaults to build/shots. The closing screen is a 4000-byte text screen file;
+# without one, the game's own (item 2 of build/data/FILE0000.GLB) is shown when the data
+# set has been built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 out=${1:-build/shots}
-closing=${2:-build/data/lastscr.bin}
+closing=${2:-}
 
 if [ "${VULTAR_SHOTS_INNER:-}" != 1 ]; then
     cmake -S . -B build -G Ninja >/dev/null
-    cmake --build build --target vultar lastscr
+    cmake --build build --target vultar lastscr glbtool
     exec xvfb-run -a -s "-screen 0 1920x1080x24" env VULTAR_SHOTS_INNER=1 "$0" "$out" "$closing"
 fi
 
@@ -65,11 +66,15 @@ press "$win" Down Down Down Down Return
 shot "$win" additional-features.png
 press "$win" Escape Escape Escape
 
-if [ -f "$closing" ]; then
+if [ -z "$closing" ] && [ -f build/data/FILE0000.GLB ]; then
+    "$root/build/tools/glbtool/glbtool" extract build/data/FILE0000.GLB "$work/items" >/dev/null
+    closing=$(ls "$work"/items/00002*.bin 2>/dev/null | head -n 1)
+fi
+if [ -n "$closing" ] && [ -f "$closing" ]; then
     "$root/build/tools/lastscr/lastscr" "$closing" &
     pids+=($!)
     win=$(wait_window "Vultar 0.8.2")
     shot "$win" closing.png
 else
-    echo "no closing screen at $closing: skipped" >&2
+    echo "no closing screen (build the data set, or name a file): skipped" >&2
 fi
