@@ -9,10 +9,12 @@
 # without one, the game's own (item 2 of build/data/FILE0000.GLB) is shown when the data
 # set has been built.
 set -euo pipefail
+# Paths given are taken from where the script was started.
+out=${1:+$(realpath -m "$1")}
+closing=${2:+$(realpath -m "$2")}
 cd "$(dirname "$0")/.."
 root=$(pwd)
-out=${1:-build/shots}
-closing=${2:-}
+out=${out:-$root/build/shots}
 
 if [ "${VULTAR_SHOTS_INNER:-}" != 1 ]; then
     cmake -S . -B build -G Ninja >/dev/null
