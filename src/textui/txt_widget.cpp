@@ -95,8 +95,3 @@ bool TXT_HoveringOverWidget(const TXT_WIDGET* w)
     TXT_GetMousePosition(&x, &y);
     return TXT_WidgetContains(w, x, y);
 }
-
-bool TXT_WidgetHasFocus(const TXT_WIDGET* w)
-{
-    return w->focused;
-}

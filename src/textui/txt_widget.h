@@ -46,6 +46,7 @@ struct TXT_WIDGET {
     std::vector<TXT_SIGNAL> signals;
     TXT_WIDGET* parent = nullptr;
     TXT_HORIZ_ALIGN align = TXT_HORIZ_LEFT;
+    // Set while the widget has the focus in the window on top.
     bool focused = false;
     // Position and size in cells, set by the container's layout.
     int x = 0, y = 0, w = 0, h = 0;
@@ -75,5 +76,3 @@ void TXT_SetWidgetHelp(TXT_WIDGET* w, const char* help);
 bool TXT_WidgetContains(const TXT_WIDGET* w, int x, int y);
 // Whether the mouse pointer is over the widget.
 bool TXT_HoveringOverWidget(const TXT_WIDGET* w);
-// Whether the widget has the focus in the window that has the focus.
-bool TXT_WidgetHasFocus(const TXT_WIDGET* w);
