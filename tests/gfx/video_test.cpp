@@ -30,6 +30,7 @@ TEST(ShapeTest, WindowSizesAreBroughtToTheScreenShape)
         {1001, 751, 240, 1001, 751}, // rounding up keeps the whole picture
         {1000, 600, 200, 960, 600},  // 16:10 without correction
         {320, 240, 240, 320, 240},
+        {1920, 1080, 240, 1440, 1080}, // a full-HD screen shows a 1440x1080 picture
     };
     for (auto c : cases) {
         int w = c.w, h = c.h;
