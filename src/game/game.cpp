@@ -3,6 +3,8 @@
 int playerx = 144, playery = 160;
 int player_cx = 160, player_cy = 176;
 int playerpic = 4;
+int playerbasepic = 3;
+int startendwave = -1;
 int32_t wRandSeed = 1;
 
 int wrand(void)

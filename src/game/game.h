@@ -17,6 +17,10 @@ struct MOVEOBJ {
 extern int playerx, playery;
 extern int player_cx, player_cy;
 extern int playerpic;
+// Level-flight frame of the ship; banking leans at most three frames either side of it.
+extern int playerbasepic;
+// End-of-wave countdown in frames, -1 while none runs.
+extern int startendwave;
 extern int32_t wRandSeed;
 
 // One stream for the whole game, reseeded at every wave start so demos replay exactly.
