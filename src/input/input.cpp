@@ -78,13 +78,13 @@ int Steer(int step, bool minus, bool plus, int limit)
     return step / 2;
 }
 
-// Mouse steering on one axis: far targets at full speed, near ones to the right or below
-// at a crawl.
-int MouseStep(int dist, int limit)
+// Mouse steering on one axis: the ship jumps towards the pointer, up to the sideways limit
+// on both axes, but creeps when the pointer is just right of or below it.
+int MouseStep(int dist)
 {
     if (dist == 0) return 0;
-    if (dist > 0) return dist < MOUSE_NEAR ? 1 : std::min(dist, limit);
-    return std::max(dist, -limit);
+    if (dist > 0) return dist < MOUSE_NEAR ? 1 : std::min(dist, MAXSTEP_X);
+    return std::max(dist, -MAXSTEP_X);
 }
 
 } // namespace
@@ -175,8 +175,8 @@ void IPT_GetMouse(void)
 {
     xm = cur_mx - (playerx + PLAYER_HALF);
     ym = cur_my - (playery + PLAYER_HALF);
-    g_addx = MouseStep(xm, MAXSTEP_X);
-    g_addy = MouseStep(ym, MAXSTEP_Y);
+    g_addx = MouseStep(xm);
+    g_addy = MouseStep(ym);
 
     const int held[3] = {mouseb1, mouseb2, mouseb3};
     for (int k = 0; k < 3; k++) {

@@ -129,14 +129,18 @@ int IPT_CalJoy(void)
 
 void IPT_CloJoy(int flag)
 {
+    bool freed = false;
     for (int slot = 0; slot < JOY_MAXSLOTS; slot++) {
         ClearSlot(slot);
         SDL_GameController* c = ControllerHandles[slot];
         if (c && (flag || !SDL_GameControllerGetAttached(c))) {
             SDL_GameControllerClose(c);
             ControllerHandles[slot] = nullptr;
+            freed = true;
         }
     }
+    // A fifth controller left waiting while four were in use takes the slot that came free.
+    if (freed && !flag) IPT_CalJoy();
 }
 
 void I_HandleJoystickEvent(const SDL_Event* ev)
