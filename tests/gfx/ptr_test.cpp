@@ -45,6 +45,8 @@ class PointerTest : public ::testing::Test
             screen[i] = static_cast<uint8_t>(i * 7 + 3);
             frame[i] = static_cast<uint8_t>(i * 13 + 5);
         }
+        oldscreen = displayscreen;
+        oldframe = displaybuffer;
         displayscreen = screen.data();
         displaybuffer = frame.data();
         control = CONTROL_KEYBOARD;
@@ -58,8 +60,8 @@ class PointerTest : public ::testing::Test
     void TearDown() override
     {
         PTR_DrawCursor(0);
-        displayscreen = nullptr;
-        displaybuffer = nullptr;
+        displayscreen = oldscreen;
+        displaybuffer = oldframe;
     }
 
     // Lets the pointer catch up with its position in the screen buffer.
@@ -90,8 +92,11 @@ class PointerTest : public ::testing::Test
 
     // Each test starts later than the last, as time would, so the pointer's beat (kept
     // across tests like any module state) never sees the clock go back.
+    vt::TempHome home; // the pump may write (screenshots): never into the real home
     static inline uint32_t start = 0;
     vt::FakeClock clock{start += 1000000, 0};
+    uint8_t* oldscreen = nullptr;
+    uint8_t* oldframe = nullptr;
     std::array<uint8_t, W * H> screen{};
     std::array<uint8_t, W * H> frame{};
 };

@@ -26,49 +26,9 @@ inline void InitInputPlatform()
     }
 }
 
-// Stands in for the event pump until video output lands.
 inline void Pump()
 {
-    SDL_Event ev;
-    SDL_PumpEvents();
-    while (SDL_PollEvent(&ev)) {
-        switch (ev.type) {
-        case SDL_KEYDOWN:
-        case SDL_KEYUP:
-            I_HandleKeyboardEvent(&ev);
-            break;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-        case SDL_MOUSEWHEEL:
-            I_HandleMouseEvent(&ev);
-            break;
-        case SDL_CONTROLLERAXISMOTION:
-        case SDL_CONTROLLERBUTTONDOWN:
-        case SDL_CONTROLLERBUTTONUP:
-            I_HandleJoystickEvent(&ev);
-            break;
-        case SDL_CONTROLLERDEVICEADDED:
-            IPT_CalJoy();
-            break;
-        case SDL_CONTROLLERDEVICEREMOVED:
-            IPT_CloJoy(0);
-            break;
-        case SDL_FINGERDOWN:
-        case SDL_FINGERUP:
-            I_HandleTouchEvent(&ev);
-            break;
-        default:
-            break;
-        }
-    }
-    if (control == 2 && !joy_ipt_MenuNew) {
-        PTR_JoyHandler();
-        if (control == 2 && !joy_ipt_MenuNew) PTR_UpdateCursor();
-    } else {
-        PTR_MouseHandler();
-        PTR_UpdateCursor();
-    }
-    IPT_GetButtons();
+    I_GetEvent();
 }
 
 inline void PushKey(SDL_Scancode sc, bool down, bool repeat = false)

@@ -44,6 +44,7 @@ class ControllerTest : public ::testing::Test
         return n;
     }
 
+    vt::TempHome home; // the pump may write (screenshots): never into the real home
     vt::FakeClock clock{1000, 1};
     std::vector<std::unique_ptr<vt::VirtualPad>> pads;
 };

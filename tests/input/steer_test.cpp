@@ -76,6 +76,7 @@ class SteerTest : public ::testing::Test
         return steps;
     }
 
+    vt::TempHome home; // the pump may write (screenshots): never into the real home
     vt::FakeClock clock{1000, 1};
     std::unique_ptr<vt::VirtualPad> pad;
 };
