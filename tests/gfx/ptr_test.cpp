@@ -2,6 +2,7 @@
 // pacing, buttons and touches.
 #include <array>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "gfx/gfxapi.h"
@@ -328,6 +329,69 @@ TEST_F(PointerTest, InAMissionDoubleTapsTurnAHeldFireButtonOnAndOff)
     PTR_SetGameFlag(0);
     EXPECT_EQ(tap(1000), 0);
     EXPECT_EQ(mouse_b1_ack, 1);
+}
+
+} // namespace
+
+namespace
+{
+
+class ControllerPointerTest : public PointerTest
+{
+  protected:
+    void SetUp() override
+    {
+        PointerTest::SetUp();
+        IPT_CloJoy(1);
+        IPT_LoadPrefs();
+        control = CONTROL_JOYSTICK;
+        joy_ipt_MenuNew = 0;
+        ASSERT_EQ(PTR_Init(2), 1);
+        auto pic = MakePic();
+        PTR_SetPic(pic.data(), static_cast<int>(pic.size()));
+        PTR_DrawCursor(1);
+        pad = std::make_unique<vt::VirtualPad>();
+        vt::Pump();
+    }
+    void TearDown() override
+    {
+        pad.reset();
+        IPT_CloJoy(1);
+        vt::Pump();
+        PointerTest::TearDown();
+    }
+    std::unique_ptr<vt::VirtualPad> pad;
+};
+
+TEST_F(ControllerPointerTest, TheStickMovesThePointerEvery16MillisecondsUpToTheEdge)
+{
+    PTR_SetPos(300, 100);
+    pad->SetAxis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
+    pad->SetAxis(SDL_CONTROLLER_AXIS_LEFTY, -32768);
+    vt::Pump(); // reads the stick: 4 a step with the pointer shown
+    int x0 = cur_mx, y0 = cur_my;
+    clock.advance(15);
+    vt::Pump();
+    EXPECT_EQ(cur_mx, x0);
+    clock.advance(1);
+    vt::Pump();
+    EXPECT_EQ(cur_mx, x0 + 4);
+    EXPECT_EQ(cur_my, y0 - 4);
+    for (int i = 0; i < 10; i++) {
+        clock.advance(16);
+        vt::Pump();
+    }
+    EXPECT_EQ(cur_mx, 319);
+    EXPECT_EQ(cur_my, y0 - 44);
+
+    // Menus that move a focus instead leave the pointer to the mouse.
+    joy_ipt_MenuNew = 1;
+    pad->SetAxis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
+    for (int i = 0; i < 5; i++) {
+        clock.advance(16);
+        vt::Pump();
+    }
+    EXPECT_EQ(old_joy_x, 319);
 }
 
 } // namespace
