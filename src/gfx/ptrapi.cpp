@@ -12,10 +12,9 @@
 namespace
 {
 
-constexpr int SCREENW = 320;
-constexpr int SCREENH = 200;
+constexpr int SCREENW = SCREENWIDTH;
+constexpr int SCREENH = SCREENHEIGHT;
 constexpr int PTR_PIXELS = PTR_SIZE * PTR_SIZE;
-constexpr int PIC_HEADER = 20;
 constexpr uint8_t HOTSPOT_MARK = 255;
 
 // Moves between frames are limited to 15 a second; the stick is read 60 times a second.
@@ -219,7 +218,7 @@ void PTR_SetPic(const uint8_t* pic, int size)
     // A sprite, or a picture of another size, cannot be the pointer.
     if (head[0] == 0 || head[3] != PTR_SIZE || head[4] != PTR_SIZE) return;
 
-    const uint8_t* px = pic + PIC_HEADER;
+    const uint8_t* px = pic + GFX_PIC_HEADER;
     cursoroffsetx = cursoroffsety = 0;
     for (int i = 0; i < PTR_PIXELS; i++) {
         if (px[i] == HOTSPOT_MARK) {
