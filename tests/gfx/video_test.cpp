@@ -13,6 +13,8 @@
 #include "game/prefapi.h"
 #include "gfx/gfxapi.h"
 #include "gfx/i_video.h"
+#include "gfx/ptrapi.h"
+#include "input/kbdapi.h"
 #include "testutil/gfxitems.h"
 #include "testutil/testutil.h"
 
@@ -224,20 +226,55 @@ TEST_F(VideoTest, MousePositionMapsToScreenCoordinatesBothWays)
     }
 }
 
-TEST_F(VideoTest, AltReturnTogglesFullScreenAndBackToTheWindowShape)
+TEST_F(VideoTest, AltReturnTogglesFullScreenAndIsNotAKeyPress)
 {
     Open();
+    KBD_Clear();
     PushKey(SDL_SCANCODE_RETURN, KMOD_LALT);
     I_GetEvent();
     EXPECT_EQ(fullscreen, 1);
     EXPECT_TRUE(SDL_GetWindowFlags(I_GetWindow()) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+    EXPECT_EQ(lastscan, 0);
     PushKey(SDL_SCANCODE_KP_ENTER, KMOD_RALT);
     I_GetEvent();
     EXPECT_EQ(fullscreen, 0);
     EXPECT_FALSE(SDL_GetWindowFlags(I_GetWindow()) & SDL_WINDOW_FULLSCREEN);
-    PushKey(SDL_SCANCODE_RETURN, KMOD_NONE); // Return alone is the game's
+    int w, h;
+    SDL_GetWindowSize(I_GetWindow(), &w, &h);
+    EXPECT_EQ(w * 3, h * 4);
+    EXPECT_EQ(lastscan, 0);
+    // Return alone is the game's.
+    PushKey(SDL_SCANCODE_RETURN, KMOD_NONE);
     I_GetEvent();
     EXPECT_EQ(fullscreen, 0);
+    EXPECT_EQ(lastscan, 28);
+}
+
+TEST_F(VideoTest, MouseButtonsReachThePointerOnlyWithFocus)
+{
+    Open();
+    auto click = [](uint32_t type) {
+        SDL_Event ev = {};
+        ev.type = type;
+        ev.button.windowID = SDL_GetWindowID(I_GetWindow());
+        ev.button.button = SDL_BUTTON_LEFT;
+        ev.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        SDL_PushEvent(&ev);
+    };
+    mouseb1 = mouse_b1_ack = 0;
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    click(SDL_MOUSEBUTTONDOWN);
+    I_GetEvent();
+    EXPECT_EQ(mouseb1, 0);
+    EXPECT_EQ(mouse_b1_ack, 0);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    click(SDL_MOUSEBUTTONDOWN);
+    I_GetEvent();
+    EXPECT_EQ(mouseb1, 1);
+    EXPECT_EQ(mouse_b1_ack, 1);
+    click(SDL_MOUSEBUTTONUP);
+    I_GetEvent();
+    EXPECT_EQ(mouseb1, 0);
 }
 
 TEST(WindowPositionTest, CentreNumbersAndBadSettings)
@@ -294,11 +331,13 @@ TEST_F(VideoTest, ScreenshotKeyWritesNumberedPicturesAndNeverReplacesOne)
     std::string dir = home.dataPath() + "screenshots/";
     std::filesystem::create_directories(dir);
     vt::WriteTextFile(dir + "vultar0000.png", "keep me");
+    KBD_Clear();
     PushKey(SDL_SCANCODE_F12, KMOD_NONE);
     PushKey(SDL_SCANCODE_F12, KMOD_NONE);
     testing::internal::CaptureStdout();
     I_GetEvent();
     testing::internal::GetCapturedStdout();
+    EXPECT_EQ(lastscan, 0) << "the game must not see the screenshot key";
 
     EXPECT_EQ(vt::ReadTextFile(dir + "vultar0000.png"), "keep me");
     for (const char* name : {"vultar0001.png", "vultar0002.png"}) {
