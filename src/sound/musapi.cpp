@@ -115,6 +115,7 @@ void MUS_Configure(void)
 void MUS_InitDevice(const MUSIC_DEVICE* device, int arg)
 {
     if (music_init) return;
+    SND_Lock();
     music_cnt = music_cnt2 = music_cnt3 = 0;
     music_active = 0;
     music_ptr = nullptr;
@@ -127,6 +128,7 @@ void MUS_InitDevice(const MUSIC_DEVICE* device, int arg)
     }
     music_init = 1;
     music_timer = I_GetTicks();
+    SND_Unlock();
 }
 
 void MUS_Init(int card, int arg)
@@ -246,14 +248,19 @@ void MUS_StopSong(int fade)
 
 int MUS_SongPlaying(void)
 {
-    return music_active;
+    SND_Lock(); // the fader on the audio thread may end the song
+    int playing = music_active;
+    SND_Unlock();
+    return playing;
 }
 
 void MUS_SetVolume(int volume)
 {
     if (volume < 0) volume = 0;
     if (volume > kMaxVolume) volume = kMaxVolume;
+    SND_Lock();
     music_currentvol = volume;
+    SND_Unlock();
 }
 
 // ---------------------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "sound/i_oplmusic.h"
 #include "sound/musapi.h"
 
 namespace st {
@@ -77,6 +78,30 @@ inline std::vector<uint8_t> Cat(std::initializer_list<std::vector<uint8_t>> part
     for (const auto& p : parts)
         out.insert(out.end(), p.begin(), p.end());
     return out;
+}
+
+// An OPL bank in which every program and drum is a plain sine on the carrier, except
+// program 1 (a four-operator voice) and program 2 (a double voice).
+inline std::vector<uint8_t> Bank()
+{
+    std::vector<uint8_t> b(OPLBANK_SIZE, 0);
+    b[0] = 'V', b[1] = 'O', b[2] = 'P', b[3] = 'L';
+    Put16(b, 4, OPLBANK_MELODIC);
+    Put16(b, 6, OPLBANK_PERCUSSION);
+    for (int i = 0; i < OPLBANK_MELODIC + OPLBANK_PERCUSSION; i++) {
+        uint8_t* r = b.data() + OPLBANK_HEADER + i * OPLBANK_RECORD;
+        r[0] = i == 1 ? OPLBANK_FOUROP : (i == 2 ? OPLBANK_DOUBLE : 0);
+        r[1] = 60; // drum pitch
+        for (int h = 0; h < 2; h++) {
+            uint8_t* half = r + 4 + 14 * h;
+            const uint8_t mod[5] = {0x21, 0x3F, 0xF0, 0x0F, 0}; // silent modulator
+            const uint8_t car[5] = {0x21, 0x00, 0xF0, 0x0F, 0}; // loud sine, sustained
+            std::copy(mod, mod + 5, half);
+            std::copy(car, car + 5, half + 5);
+            half[10] = 0; // plain FM: the carrier alone sounds
+        }
+    }
+    return b;
 }
 
 // Every operation the recording back-end receives, as text ("on 0 60 100").
