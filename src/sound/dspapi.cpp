@@ -14,7 +14,8 @@ int dsp_cnt;
 static int dsp_samp, dsp_rsmp; // the held output pair
 static int dsp_phase;
 
-namespace {
+namespace
+{
 
 // 2^(1/64): one pitch index step.
 constexpr double kPitchRatio = 1.0108892860517004600204097905618605;
@@ -103,7 +104,8 @@ int Clamp(int v, int lo, int hi)
 const uint16_t pitchtable[256] = {
 #define P(i) kPitchTable[i]
 #define P8(i) P(i), P(i + 1), P(i + 2), P(i + 3), P(i + 4), P(i + 5), P(i + 6), P(i + 7)
-#define P64(i) P8(i), P8(i + 8), P8(i + 16), P8(i + 24), P8(i + 32), P8(i + 40), P8(i + 48), P8(i + 56)
+#define P64(i)                                                                                     \
+    P8(i), P8(i + 8), P8(i + 16), P8(i + 24), P8(i + 32), P8(i + 40), P8(i + 48), P8(i + 56)
     P64(0), P64(64), P64(128), P64(192)};
 #undef P
 #define P(i) kPanTable[i]

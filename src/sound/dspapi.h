@@ -19,10 +19,10 @@ struct dsp_t {
     const uint8_t* sample;
     int handle; // 14 bits
     int priority;
-    int32_t left;   // output steps still to play; 0 = free
-    int istep;      // integer part of the step
-    int fstep;      // 8-bit fraction of the step
-    int faccum;     // fraction accumulator
+    int32_t left; // output steps still to play; 0 = free
+    int istep;    // integer part of the step
+    int fstep;    // 8-bit fraction of the step
+    int faccum;   // fraction accumulator
     int16_t ltab[256];
     int16_t rtab[256];
 };

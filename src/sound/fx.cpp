@@ -43,8 +43,8 @@ constexpr int kCentre = 127;
 constexpr int kPitchSpread = 40; // pitch variation: -20 .. 19 indexes
 
 // Distances of positional effects, in pixels of the play field.
-constexpr int kNearDistance = 40;  // full volume up to here
-constexpr int kFarDistance = 500;  // quietest beyond here
+constexpr int kNearDistance = 40; // full volume up to here
+constexpr int kFarDistance = 500; // quietest beyond here
 constexpr int kMaxAttenuation = 127;
 
 static int ReadLE16(const uint8_t* p)
@@ -188,24 +188,24 @@ struct FX_DEF {
 };
 
 static constexpr FX_DEF fx_defs[SND_NUMFX] = {
-    {"THEME_FX", 0, 128, 0, 127, 0, 1},   {"MON1_FX", 1, 128, 1, 127, 0, 1},
-    {"MON2_FX", 1, 128, 1, 127, 0, 1},    {"MON3_FX", 1, 128, 1, 127, 0, 1},
-    {"MON4_FX", 1, 128, 1, 127, 0, 1},    {"MON5_FX", 1, 128, 1, 127, 0, 1},
-    {"MON6_FX", 1, 128, 1, 127, 0, 1},    {"VOXO_FX", 1, 128, 0, 127, 0, 1},
-    {"EXPLO_FX", 1, 128, 1, 127, 1, 0},   {"EXPLO2_FX", 1, 128, 1, 127, 1, 0},
-    {"BONUS_FX", 0, 128, 0, 127, 1, 0},   {"CRASH_FX", 0, 128, 0, 127, 1, 0},
-    {"DOOR_FX", 0, 120, 0, 127, 0, 0},    {"FLYBY_FX", 0, 120, 0, 127, 1, 0},
-    {"EGRAB_FX", 2, 128, 0, 40, 1, 0},    {"GEXPLO_FX", 2, 128, 1, 127, 1, 0},
-    {"GUN_FX", 10, 125, 1, 30, 1, 0},     {"JETSND_FX", 4, 120, 0, 120, 0, 0},
-    {"LASER_FX", 2, 120, 0, 50, 1, 0},    {"MISSLE_FX", 3, 120, 1, 50, 1, 0},
-    {"SWEP_FX", 1, 128, 0, 127, 1, 0},    {"TURRET_FX", 1, 128, 1, 60, 1, 0},
-    {"WARN_FX", 2, 128, 0, 100, 1, 0},    {"BOSS_FX", 1, 127, 0, 127, 1, 1},
-    {"JETSND_FX", 1, 235, 0, 45, 0, 0},   {"JETSND_FX", 1, 65, 0, 120, 0, 0},
-    {"GUN_FX", 1, 215, 1, 127, 0, 0},     {"GUN_FX", 1, 110, 1, 127, 0, 0},
-    {"ESHOT_FX", 1, 100, 1, 50, 1, 0},    {"LASER_FX", 1, 70, 1, 120, 1, 0},
-    {"MISSLE_FX", 2, 140, 1, 55, 1, 0},   {"ESHOT_FX", 2, 127, 1, 127, 1, 0},
-    {"HIT_FX", 1, 132, 1, 127, 1, 0},     {"GUN_FX", 1, 214, 1, 100, 1, 0},
-    {"ESHOT_FX", 2, 254, 0, 40, 1, 0},    {"ESHOT_FX", 2, 100, 1, 50, 1, 1},
+    {"THEME_FX", 0, 128, 0, 127, 0, 1}, {"MON1_FX", 1, 128, 1, 127, 0, 1},
+    {"MON2_FX", 1, 128, 1, 127, 0, 1},  {"MON3_FX", 1, 128, 1, 127, 0, 1},
+    {"MON4_FX", 1, 128, 1, 127, 0, 1},  {"MON5_FX", 1, 128, 1, 127, 0, 1},
+    {"MON6_FX", 1, 128, 1, 127, 0, 1},  {"VOXO_FX", 1, 128, 0, 127, 0, 1},
+    {"EXPLO_FX", 1, 128, 1, 127, 1, 0}, {"EXPLO2_FX", 1, 128, 1, 127, 1, 0},
+    {"BONUS_FX", 0, 128, 0, 127, 1, 0}, {"CRASH_FX", 0, 128, 0, 127, 1, 0},
+    {"DOOR_FX", 0, 120, 0, 127, 0, 0},  {"FLYBY_FX", 0, 120, 0, 127, 1, 0},
+    {"EGRAB_FX", 2, 128, 0, 40, 1, 0},  {"GEXPLO_FX", 2, 128, 1, 127, 1, 0},
+    {"GUN_FX", 10, 125, 1, 30, 1, 0},   {"JETSND_FX", 4, 120, 0, 120, 0, 0},
+    {"LASER_FX", 2, 120, 0, 50, 1, 0},  {"MISSLE_FX", 3, 120, 1, 50, 1, 0},
+    {"SWEP_FX", 1, 128, 0, 127, 1, 0},  {"TURRET_FX", 1, 128, 1, 60, 1, 0},
+    {"WARN_FX", 2, 128, 0, 100, 1, 0},  {"BOSS_FX", 1, 127, 0, 127, 1, 1},
+    {"JETSND_FX", 1, 235, 0, 45, 0, 0}, {"JETSND_FX", 1, 65, 0, 120, 0, 0},
+    {"GUN_FX", 1, 215, 1, 127, 0, 0},   {"GUN_FX", 1, 110, 1, 127, 0, 0},
+    {"ESHOT_FX", 1, 100, 1, 50, 1, 0},  {"LASER_FX", 1, 70, 1, 120, 1, 0},
+    {"MISSLE_FX", 2, 140, 1, 55, 1, 0}, {"ESHOT_FX", 2, 127, 1, 127, 1, 0},
+    {"HIT_FX", 1, 132, 1, 127, 1, 0},   {"GUN_FX", 1, 214, 1, 100, 1, 0},
+    {"ESHOT_FX", 2, 254, 0, 40, 1, 0},  {"ESHOT_FX", 2, 100, 1, 50, 1, 1},
 };
 
 static void SND_ClearTable(void)

@@ -18,8 +18,8 @@ struct FX_ITEM {
 };
 
 extern FX_ITEM fx_items[SND_NUMFX];
-extern int fx_device;  // item offset of the configured device's variants (0: none)
-extern int dig_flag;   // the digital mixer is in use
+extern int fx_device; // item offset of the configured device's variants (0: none)
+extern int dig_flag;  // the digital mixer is in use
 extern int fx_channels;
 extern int fx_volume;
 extern int fx_gus;

@@ -9,9 +9,9 @@
 #include "sound/musapi.h"
 #include "sound/opl3.h"
 
-MUSIC_DEVICE mus_device_opl = {I_OPL_InitMusic,   I_OPL_ShutdownMusic, I_OPL_Mix,
-                               I_OPL_KeyOff,      I_OPL_KeyOn,         I_OPL_Controller,
-                               I_OPL_PitchBend,   I_OPL_ProgramChange, I_OPL_AllNotesOff};
+MUSIC_DEVICE mus_device_opl = {I_OPL_InitMusic, I_OPL_ShutdownMusic, I_OPL_Mix,
+                               I_OPL_KeyOff,    I_OPL_KeyOn,         I_OPL_Controller,
+                               I_OPL_PitchBend, I_OPL_ProgramChange, I_OPL_AllNotesOff};
 
 static OPL_INSTR opl_bank[OPLBANK_MELODIC + OPLBANK_PERCUSSION];
 static int opl_bankloaded;
@@ -231,8 +231,8 @@ static int Alloc4Op(void)
     for (int p = 0; p < kPairs; p++) {
         int a = kPairFirst[p], b = a + 3;
         bool busy = VoiceBusy(a) || VoiceBusy(b);
-        uint32_t stamp = opl_voices[a].stamp < opl_voices[b].stamp ? opl_voices[a].stamp
-                                                                   : opl_voices[b].stamp;
+        uint32_t stamp =
+            opl_voices[a].stamp < opl_voices[b].stamp ? opl_voices[a].stamp : opl_voices[b].stamp;
         if (best < 0 || (!busy && bestbusy) || (busy == bestbusy && stamp < beststamp)) {
             best = p;
             bestbusy = busy;

@@ -13,9 +13,9 @@
 #include "sound/mpuwinmm.h"
 #include "sound/musapi.h"
 
-MUSIC_DEVICE mus_device_tsf = {TSF_Init,       TSF_DeInit,        nullptr,
-                               TSF_KeyOff,     TSF_KeyOn,         TSF_Controller,
-                               TSF_PitchBend,  TSF_ProgramChange, TSF_AllNotesOff};
+MUSIC_DEVICE mus_device_tsf = {TSF_Init,      TSF_DeInit,        nullptr,
+                               TSF_KeyOff,    TSF_KeyOn,         TSF_Controller,
+                               TSF_PitchBend, TSF_ProgramChange, TSF_AllNotesOff};
 
 constexpr int kSynthRate = 44100;
 constexpr int kSynthFrames = 512;

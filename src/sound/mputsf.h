@@ -6,8 +6,8 @@
 #include <cstdint>
 
 struct SOFTSYNTH {
-    void* settings; // fluid_settings_t
-    void* synth;    // fluid_synth_t
+    void* settings;  // fluid_settings_t
+    void* synth;     // fluid_synth_t
     uint32_t device; // its SDL audio output, 0 when none
     bool paused;
 };

@@ -8,9 +8,9 @@
 #include "sound/mputsf.h"
 #include "sound/musapi.h"
 
-MUSIC_DEVICE mus_device_winmm = {MPU_Init,       MPU_DeInit,        nullptr,
-                                 MPU_KeyOff,     MPU_KeyOn,         MPU_Controller,
-                                 MPU_PitchBend,  MPU_ProgramChange, MPU_AllNotesOff};
+MUSIC_DEVICE mus_device_winmm = {MPU_Init,      MPU_DeInit,        nullptr,
+                                 MPU_KeyOff,    MPU_KeyOn,         MPU_Controller,
+                                 MPU_PitchBend, MPU_ProgramChange, MPU_AllNotesOff};
 
 static int mpu_initcount;
 static bool mpu_open;

@@ -13,20 +13,22 @@
 #include "soundtest.h"
 #include "testutil/testutil.h"
 
-namespace {
+namespace
+{
 
-const char* const kLabels[] = {"THEME_FX", "MON1_FX",  "MON2_FX",   "MON3_FX",   "MON4_FX",
-                               "MON5_FX",  "MON6_FX",  "VOXO_FX",   "EXPLO_FX",  "EXPLO2_FX",
-                               "BONUS_FX", "CRASH_FX", "DOOR_FX",   "FLYBY_FX",  "EGRAB_FX",
-                               "GEXPLO_FX", "GUN_FX",  "JETSND_FX", "LASER_FX",  "MISSLE_FX",
-                               "SWEP_FX",  "TURRET_FX", "WARN_FX",  "BOSS_FX",   "ESHOT_FX"};
+const char* const kLabels[] = {"THEME_FX",  "MON1_FX",   "MON2_FX",   "MON3_FX",  "MON4_FX",
+                               "MON5_FX",   "MON6_FX",   "VOXO_FX",   "EXPLO_FX", "EXPLO2_FX",
+                               "BONUS_FX",  "CRASH_FX",  "DOOR_FX",   "FLYBY_FX", "EGRAB_FX",
+                               "GEXPLO_FX", "GUN_FX",    "JETSND_FX", "LASER_FX", "MISSLE_FX",
+                               "SWEP_FX",   "TURRET_FX", "WARN_FX",   "BOSS_FX",  "ESHOT_FX"};
 // HIT_FX is written damaged: its length field claims more samples than the item holds.
 // (No label is missing from the list by accident: an absent label is a case of its own.)
 
 int song_a, song_b;
 
-class FxTest : public ::testing::Test {
-protected:
+class FxTest : public ::testing::Test
+{
+  protected:
     static void SetUpTestSuite()
     {
         home = new vt::TempHome;
@@ -34,10 +36,10 @@ protected:
         items.push_back({"FILLER", {1, 2, 3}});
         for (const char* label : kLabels) {
             items.push_back({label, {}});
-            items.push_back({"", {0, 0, 0, 0}});                      // no mixer: never played
-            items.push_back({"", st::Tone({3, 3, 5, 5, 0})});         // tone effect devices
-            items.push_back({"", {0}});                               // unused
-            items.push_back({"", st::Constant(11025, 200), true});    // digital, one second
+            items.push_back({"", {0, 0, 0, 0}});                   // no mixer: never played
+            items.push_back({"", st::Tone({3, 3, 5, 5, 0})});      // tone effect devices
+            items.push_back({"", {0}});                            // unused
+            items.push_back({"", st::Constant(11025, 200), true}); // digital, one second
         }
         items.push_back({"HIT_FX", {}});
         for (int i = 0; i < 3; i++)

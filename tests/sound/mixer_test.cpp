@@ -9,10 +9,12 @@
 #include "sound/fx.h"
 #include "soundtest.h"
 
-namespace {
+namespace
+{
 
-class MixerTest : public ::testing::Test {
-protected:
+class MixerTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         fx_freq = 44100;

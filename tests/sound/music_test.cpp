@@ -9,7 +9,8 @@
 #include "soundtest.h"
 #include "testutil/testutil.h"
 
-namespace {
+namespace
+{
 
 using st::Cat;
 using st::Delay;
@@ -23,7 +24,8 @@ Bytes Ev(int type, int ch, bool delay = false)
 }
 Bytes NoteOn(int ch, int note, int vel, bool delay = false)
 {
-    return Cat({Ev(MUS_EV_PLAY, ch, delay), {static_cast<uint8_t>(note | 0x80), static_cast<uint8_t>(vel)}});
+    return Cat({Ev(MUS_EV_PLAY, ch, delay),
+                {static_cast<uint8_t>(note | 0x80), static_cast<uint8_t>(vel)}});
 }
 Bytes NoteOnRunning(int ch, int note, bool delay = false)
 {
@@ -31,7 +33,8 @@ Bytes NoteOnRunning(int ch, int note, bool delay = false)
 }
 Bytes Ctrl(int ch, int ctrl, int value, bool delay = false)
 {
-    return Cat({Ev(MUS_EV_CONTROL, ch, delay), {static_cast<uint8_t>(ctrl), static_cast<uint8_t>(value)}});
+    return Cat(
+        {Ev(MUS_EV_CONTROL, ch, delay), {static_cast<uint8_t>(ctrl), static_cast<uint8_t>(value)}});
 }
 Bytes End()
 {
@@ -43,8 +46,9 @@ int Count(const std::vector<std::string>& ops, const std::string& start)
     return static_cast<int>(st::Matching(ops, start).size());
 }
 
-class MusicTest : public ::testing::Test {
-protected:
+class MusicTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         fx_freq = 44100;
@@ -71,8 +75,8 @@ protected:
 
 TEST_F(MusicTest, DelaysCountTicksAndVelocityRunsOn)
 {
-    Play(st::Song(Cat({NoteOn(0, 60, 100, true), Delay(200), NoteOnRunning(0, 62, true),
-                       Delay(1), End()})));
+    Play(st::Song(
+        Cat({NoteOn(0, 60, 100, true), Delay(200), NoteOnRunning(0, 62, true), Delay(1), End()})));
     MUS_Service();
     EXPECT_EQ(st::Take(), std::vector<std::string>{"on 0 60 100"});
     for (int t = 1; t < 200; t++)
@@ -87,24 +91,34 @@ TEST_F(MusicTest, DelaysCountTicksAndVelocityRunsOn)
 
 TEST_F(MusicTest, EventsReachTheBackEndAsOperations)
 {
-    Bytes events = Cat({Ctrl(1, MUS_CTRL_PROGRAM, 33), Ctrl(1, MUS_CTRL_PAN, 20),
-                        Ctrl(1, MUS_CTRL_VOLUME, 90), Ctrl(1, MUS_CTRL_EXPRESSION, 5),
-                        Ev(MUS_EV_PITCH, 1), {200}, Ev(MUS_EV_SYSTEM, 1), {12},
-                        NoteOn(1, 40, 77), Ev(MUS_EV_RELEASE, 1), {0x80 | 40},
-                        Ctrl(1, MUS_CTRL_NOTESOFF, 0), Ctrl(1, MUS_CTRL_RESET, 0),
-                        Ev(5, 1), Ev(7, 1, true), Delay(3), End()});
+    Bytes events = Cat({Ctrl(1, MUS_CTRL_PROGRAM, 33),
+                        Ctrl(1, MUS_CTRL_PAN, 20),
+                        Ctrl(1, MUS_CTRL_VOLUME, 90),
+                        Ctrl(1, MUS_CTRL_EXPRESSION, 5),
+                        Ev(MUS_EV_PITCH, 1),
+                        {200},
+                        Ev(MUS_EV_SYSTEM, 1),
+                        {12},
+                        NoteOn(1, 40, 77),
+                        Ev(MUS_EV_RELEASE, 1),
+                        {0x80 | 40},
+                        Ctrl(1, MUS_CTRL_NOTESOFF, 0),
+                        Ctrl(1, MUS_CTRL_RESET, 0),
+                        Ev(5, 1),
+                        Ev(7, 1, true),
+                        Delay(3),
+                        End()});
     Play(st::Song(events));
     MUS_Service();
-    std::vector<std::string> want = {"prog 1 33", "ctrl 1 4 20",  "ctrl 1 3 90", "bend 1 200",
+    std::vector<std::string> want = {"prog 1 33",   "ctrl 1 4 20", "ctrl 1 3 90", "bend 1 200",
                                      "ctrl 1 12 0", "on 1 40 77",  "off 1 40",    "alloff 1 0",
-                                     "alloff 1 0", "ctrl 1 3 77"};
+                                     "alloff 1 0",  "ctrl 1 3 77"};
     EXPECT_EQ(st::Take(), want);
 }
 
 TEST_F(MusicTest, ALoopRestartsWithEveryChannelReset)
 {
-    Play(st::Song(Cat({Ctrl(0, MUS_CTRL_VOLUME, 80), NoteOn(0, 60, 90, true), Delay(5), End()}),
-                  2),
+    Play(st::Song(Cat({Ctrl(0, MUS_CTRL_VOLUME, 80), NoteOn(0, 60, 90, true), Delay(5), End()}), 2),
          1);
     MUS_Service();
     st::Take();
@@ -239,8 +253,8 @@ TEST_F(MusicTest, TheOutputClockPlacesTicksOnExactFrames)
 {
     MUS_DeInit();
     MUS_InitDevice(&st::recorder_mix, 0);
-    Play(st::Song(Cat({NoteOn(0, 60, 90, true), Delay(200), NoteOn(0, 62, 90, true), Delay(50),
-                       End()})));
+    Play(st::Song(
+        Cat({NoteOn(0, 60, 90, true), Delay(200), NoteOn(0, 62, 90, true), Delay(50), End()})));
     std::vector<int16_t> buf(512 * 2);
     while (st::mixed_frames < 44100 * 4)
         MUS_Mix(buf.data(), 512);

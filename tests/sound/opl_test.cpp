@@ -9,10 +9,12 @@
 #include "sound/musapi.h"
 #include "soundtest.h"
 
-namespace {
+namespace
+{
 
-class OplTest : public ::testing::Test {
-protected:
+class OplTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         fx_freq = 44100;

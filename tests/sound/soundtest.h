@@ -10,7 +10,8 @@
 #include "sound/i_oplmusic.h"
 #include "sound/musapi.h"
 
-namespace st {
+namespace st
+{
 
 inline void Put16(std::vector<uint8_t>& v, size_t at, int x)
 {
@@ -155,8 +156,8 @@ inline void RecAllOff(int c, int v)
 }
 
 // Clocked by the millisecond counter, like the MIDI back-ends.
-inline MUSIC_DEVICE recorder = {RecInit,  RecDeinit, nullptr,    RecKeyOff, RecKeyOn,
-                                RecCtrl,  RecBend,   RecProgram, RecAllOff};
+inline MUSIC_DEVICE recorder = {RecInit, RecDeinit, nullptr,    RecKeyOff, RecKeyOn,
+                                RecCtrl, RecBend,   RecProgram, RecAllOff};
 // Renders into the sound output and is clocked per frame, like the OPL back-end.
 inline MUSIC_DEVICE recorder_mix = {RecInit, RecDeinit, RecMix,     RecKeyOff, RecKeyOn,
                                     RecCtrl, RecBend,   RecProgram, RecAllOff};

@@ -15,7 +15,8 @@
 #include "soundtest.h"
 #include "testutil/testutil.h"
 
-namespace {
+namespace
+{
 
 TEST(SoundThreads, MainThreadCallsRaceNothingOnTheAudioThread)
 {
@@ -34,7 +35,7 @@ TEST(SoundThreads, MainThreadCallsRaceNothingOnTheAudioThread)
     std::vector<uint8_t> events;
     for (int n = 0; n < 8; n++) {
         std::vector<uint8_t> ev = {0x90 | 0x80, static_cast<uint8_t>(0x80 | (48 + n * 3)), 100, 2,
-                                   0x80, static_cast<uint8_t>(48 + n * 3), 1};
+                                   0x80,        static_cast<uint8_t>(48 + n * 3),          1};
         events.insert(events.end(), ev.begin(), ev.end());
     }
     events.push_back(0x60);
@@ -44,8 +45,8 @@ TEST(SoundThreads, MainThreadCallsRaceNothingOnTheAudioThread)
 
     MUS_PlaySong(song.data(), 1, 1);
     for (int i = 0; i < 3000; i++) {
-        int h = DSP_StartPatch(i % 2 ? longfx.data() : shortfx.data(), i % 256, 100 + i % 50,
-                               127, 1 + i % 3);
+        int h = DSP_StartPatch(i % 2 ? longfx.data() : shortfx.data(), i % 256, 100 + i % 50, 127,
+                               1 + i % 3);
         DSP_PatchIsPlaying(h);
         if (i % 5 == 0) DSP_StopPatch(h);
         if (i % 300 == 0) MUS_SetVolume(60 + i % 60);

@@ -10,7 +10,8 @@
 #include "soundtest.h"
 #include "testutil/testutil.h"
 
-namespace {
+namespace
+{
 
 std::vector<std::string> msgs;
 
