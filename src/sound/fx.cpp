@@ -429,8 +429,7 @@ static void SND_WaitFade(void)
 {
     uint32_t start = I_GetTicks();
     while (MUS_SongPlaying()) {
-        I_GetEvent();
-        MUS_Poll();
+        I_GetEvent(); // pumps events and clocks the music
         if (I_GetTicks() - start > kFadeWaitMs) {
             MUS_StopSong(0);
             break;
