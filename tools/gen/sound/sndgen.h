@@ -50,4 +50,8 @@ Bytes EncodeSong(std::vector<SongEvent> events, uint32_t endtick, int channels);
 // *length.
 bool DecodeSong(const Bytes& song, std::vector<SongEvent>* events, uint32_t* length);
 
+// Converts a standard MIDI file (format 0 or 1) to a song item; false with a reason in
+// *err when the file is damaged, of another format, or too long for the song format.
+bool MidiToSong(const uint8_t* data, size_t size, Bytes* song, std::string* err);
+
 } // namespace sndgen
