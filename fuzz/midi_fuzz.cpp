@@ -1,6 +1,7 @@
 // Converts arbitrary bytes as a standard MIDI file: the converter must refuse what it cannot
 // read without reading outside the file, and what it writes must pass the song checks.
 // fuzz-sources: ../tools/gen/sound/midifile.cpp ../tools/gen/sound/songwriter.cpp
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>

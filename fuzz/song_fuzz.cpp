@@ -1,6 +1,7 @@
 // Plays arbitrary bytes as a song item: whatever the checks accept must play, loop, fade
 // and stop without reading outside the item or spinning for ever within a tick.
 // fuzz-sources: sound/musapi.cpp
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -33,18 +34,18 @@ uint32_t I_GetTicks(void)
 {
     return 0;
 }
-static int sink;
+static unsigned sink;
 static void Key(int c, int n)
 {
-    sink += c + n;
+    sink += static_cast<unsigned>(c + n);
 }
 static void Three(int c, int n, int v)
 {
-    sink += c + n + v;
+    sink += static_cast<unsigned>(c + n + v);
 }
 static void Two(int c, int v)
 {
-    sink += c + v;
+    sink += static_cast<unsigned>(c + v);
 }
 MUSIC_DEVICE mus_device_opl = {nullptr, nullptr, nullptr, Key, Three, Three, Two, Two, Two};
 MUSIC_DEVICE mus_device_winmm = mus_device_opl;
