@@ -61,7 +61,7 @@ class FxTest : public ::testing::Test
     }
     void SetUp() override
     {
-        if (!archive_ok) GTEST_SKIP() << "the archive reader cannot open the test archive";
+        ASSERT_TRUE(archive_ok) << "the test archive does not open";
         fx_freq = 44100;
         fx_volume = 127;
         player_cx = 160;

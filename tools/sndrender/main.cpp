@@ -167,10 +167,7 @@ int Play(const std::string& backend, double seconds)
     if (backend != "opl") {
         // The synthesiser opens its own output first, so the two outputs go to two files.
         SDL_InitSubSystem(SDL_INIT_AUDIO);
-        MUS_InitDevice(MUS_DeviceForCard(card) == &mus_device_tsf || backend == "sf2"
-                           ? &mus_device_tsf
-                           : &mus_device_winmm,
-                       0);
+        MUS_InitDevice(backend == "sf2" ? &mus_device_tsf : &mus_device_winmm, 0);
     }
     setenv("SDL_DISKAUDIOFILE", "fx.raw", 1);
     if (!SND_InitSound()) {
