@@ -230,6 +230,30 @@ TEST_F(FxTest, SongsChangeOnlyWhenTheyShould)
     SND_FadeOutSong();
     EXPECT_EQ(music_song, -1);
     EXPECT_FALSE(SND_IsSongPlaying());
+
+    // A song missing from the archives plays nothing, and the game goes on.
+    SND_PlaySong(song_a, 1, 0);
+    SND_PlaySong(0x00400000, 1, 0);
+    EXPECT_EQ(music_song, -1);
+    EXPECT_FALSE(SND_IsSongPlaying());
+    MUS_DeInit();
+}
+
+TEST_F(FxTest, AFadeThatNeverRunsDoesNotHangTheGame)
+{
+    // A back-end clocked by the sound output, but no output running: the fader never ticks.
+    vt::FakeClock clock(1000, 5);
+    MUS_InitDevice(&st::recorder_mix, 0);
+    music_volume = 100;
+    SND_PlaySong(song_a, 1, 0);
+    uint32_t before = clock.now();
+    SND_PlaySong(song_b, 1, 1);
+    EXPECT_EQ(music_song, song_b);
+    EXPECT_TRUE(SND_IsSongPlaying());
+    EXPECT_LT(clock.now() - before, 5000u); // gave up on the fade after a few seconds
+    SND_FadeOutSong();
+    EXPECT_EQ(music_song, -1);
+    MUS_StopSong(0);
     MUS_DeInit();
 }
 
