@@ -29,7 +29,8 @@ done
 cmake --build build-tsan --target "${sound_tests[@]}"
 for t in "${sound_tests[@]}"; do
     echo "-- $t"
-    TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "build-tsan/tests/$t" --gtest_brief=1
+    TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/sound/tsan.supp" \
+        "build-tsan/tests/$t" --gtest_brief=1
 done
 
 echo "== fuzzers (${VULTAR_FUZZ_SECONDS:-5} s each)"
