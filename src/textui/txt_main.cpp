@@ -350,6 +350,16 @@ std::span<const uint32_t> TXT_GetPixels(void)
     return pixels;
 }
 
+// For each byte of a glyph row, its eight pixels as all-ones (lit) or zero masks, so that
+// a row is drawn without a branch per pixel.
+static constexpr auto kRowMasks = [] {
+    std::array<std::array<uint32_t, TXT_FONT_W>, 256> masks{};
+    for (int bits = 0; bits < 256; bits++)
+        for (int col = 0; col < TXT_FONT_W; col++)
+            masks[bits][col] = (bits & (0x80 >> col)) ? 0xffffffffu : 0;
+    return masks;
+}();
+
 static void RenderCells(void)
 {
     std::array<uint32_t, 16> colors;
@@ -361,11 +371,12 @@ static void RenderCells(void)
             const uint8_t* cell = &screendata[(cy * TXT_SCREEN_W + cx) * 2];
             const TXT_GLYPH& glyph = txt_font[cell[0]];
             uint32_t fg = colors[cell[1] & 15], bg = colors[cell[1] >> 4];
+            uint32_t diff = fg ^ bg;
             uint32_t* out = &pixels[cy * TXT_FONT_H * TXT_PIXELS_W + cx * TXT_FONT_W];
             for (int row = 0; row < TXT_FONT_H; row++, out += TXT_PIXELS_W) {
-                uint8_t bits = glyph[row];
+                const auto& mask = kRowMasks[glyph[row]];
                 for (int col = 0; col < TXT_FONT_W; col++)
-                    out[col] = (bits & (0x80 >> col)) ? fg : bg;
+                    out[col] = bg ^ (diff & mask[col]);
             }
         }
     }
