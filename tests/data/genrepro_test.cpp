@@ -1,0 +1,78 @@
+// The generator as a program: the same sources give the same bytes, and a mistake in a
+// source is reported with its file and line instead of making a broken data set.
+#include <cstdlib>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "testutil/testutil.h"
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+const std::string kGenerator = VULTAR_BINARY_DIR "/tools/gen/vultar_gen";
+const std::string kSources = VULTAR_SOURCE_DIR "/data";
+
+int Generate(const std::string& sources, const std::string& out, const std::string& log)
+{
+    std::string cmd =
+        kGenerator + " --data '" + sources + "' --out '" + out + "' >'" + log + "' 2>&1";
+    int rc = std::system(cmd.c_str());
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
+} // namespace
+
+TEST(Generator, TwoRunsWriteTheSameBytes)
+{
+    vt::TempHome home;
+    std::string a = home.dir() + "/a", b = home.dir() + "/b", log = home.dir() + "/log";
+    ASSERT_EQ(Generate(kSources, a, log), 0) << vt::ReadTextFile(log);
+    ASSERT_EQ(Generate(kSources, b, log), 0) << vt::ReadTextFile(log);
+    for (int n = 0; n < 5; n++) {
+        std::string name = "/FILE000" + std::to_string(n) + ".GLB";
+        std::vector<uint8_t> first = vt::ReadFileBytes(a + name);
+        EXPECT_FALSE(first.empty()) << name;
+        EXPECT_EQ(first, vt::ReadFileBytes(b + name)) << name;
+        // The build's own copy comes from the same sources.
+        EXPECT_EQ(first, vt::ReadFileBytes(VULTAR_BINARY_DIR "/data" + name)) << name;
+    }
+    EXPECT_FALSE(fs::exists(a + "/FILE0000.GLB.tmp"));
+}
+
+TEST(Generator, MistakesInTheSourcesNameTheirPlace)
+{
+    vt::TempHome home;
+    std::string src = home.dir() + "/src", out = home.dir() + "/out", log = home.dir() + "/log";
+    struct Case {
+        const char* file;
+        const char* find;
+        const char* replace;
+        const char* message;
+    };
+    const Case cases[] = {
+        // A map character the legend does not explain.
+        {"maps/e1w3.txt", "[map]\n", "[map]\n..Q......\n", "maps/e1w3.txt:"},
+        // A colour component out of range.
+        {"palette.txt", "color 64  63 18 40", "color 64  64 18 40", "palette.txt:"},
+        // An enemy type nobody defined.
+        {"maps/e2w1.txt", "[enemies]\n", "[enemies]\n100 4 nobody\n", "no enemy 'nobody'"},
+        // A wave whose last enemy would not come on every level.
+        {"maps/e1w1.txt", "[enemies]\n", "[enemies]\n0 4 dart hard\n", "last enemy"},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(src);
+        fs::copy(kSources, src, fs::copy_options::recursive);
+        std::string text = vt::ReadTextFile(src + "/" + c.file);
+        size_t at = text.find(c.find);
+        ASSERT_NE(at, std::string::npos) << c.file;
+        text.replace(at, strlen(c.find), c.replace);
+        vt::WriteTextFile(src + "/" + c.file, text);
+        EXPECT_EQ(Generate(src, out, log), 1) << c.file;
+        EXPECT_NE(vt::ReadTextFile(log).find(c.message), std::string::npos)
+            << vt::ReadTextFile(log);
+        EXPECT_FALSE(fs::exists(out + "/FILE0004.GLB")) << "archives written from broken sources";
+    }
+}

@@ -1,0 +1,86 @@
+// Content functions of the generator: each fills one run of the item layout.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "gen.h"
+#include "res/itemtable.h"
+
+// One item: its bytes, and whether the archive stores them scrambled.
+struct GenItem {
+    Bytes data;
+    std::string label;
+    bool encoded = false;
+
+    GenItem() = default;
+    GenItem(Bytes d) : data(std::move(d)) {}
+};
+
+// Builds the five archives in memory, item by item in layout order.
+std::array<std::vector<GenItem>, ITM_ARCHIVES> LAYOUT_Build();
+// The bytes of one archive as written to disk.
+Bytes LAYOUT_ArchiveBytes(const std::vector<GenItem>& items);
+
+// ---- fonts (font.cpp) ----
+struct Font {
+    int height = 0;
+    std::array<Image, 256> glyphs; // w == 0: no glyph
+    bool has(uint8_t c) const { return glyphs[c].w > 0; }
+};
+const Font& FONT_Get(const std::string& name); // "small", "medium", "large"
+Bytes FONT_Item(const std::string& name);
+// Draws text with the font's values mapped onto colour + value - 1; returns the width.
+int FONT_Print(Image& img, const Font& f, int x, int y, const std::string& text, uint8_t colour);
+int FONT_Width(const Font& f, const std::string& text);
+
+// ---- HUD, pointer, ship (hud.cpp, ship.cpp) ----
+Image HUD_Digit(int d);
+Image HUD_ScoreLabel();
+Image HUD_Warning(int which);
+Image HUD_Icon(int which);
+Image HUD_Pointer();
+Bytes HUD_PointerItem();
+// Frame k (0..6) of ship set 0 (lship), 1 (dship) or 2 (fship: dship with muzzle flash).
+Image SHIP_Frame(int set, int frame);
+
+// ---- tiles and maps (episode.cpp) ----
+struct EnemyType;
+struct Episode {
+    std::vector<Image> tiles;            // tile pictures in set order
+    std::vector<Bytes> flats;            // one attribute record per tile, 8 bytes each
+    std::vector<Bytes> maps;             // the nine maps
+    std::vector<std::string> tilenames;  // what each tile shows, for the contact sheets
+    std::vector<std::vector<int>> cells; // tile of each cell, per map (for previews)
+};
+const Episode& EPI_Get(int episode);
+
+// ---- enemies (enemies.cpp) ----
+struct EnemyType {
+    std::string name;  // name used by the map sources
+    std::string label; // label of the first frame item
+    int kind = 0;      // artwork: index into the episode's enemy frame runs
+};
+// The enemy types of an episode's library, in library order.
+const std::vector<EnemyType>& ENEMY_Types(int episode);
+int ENEMY_TypeIndex(int episode, const std::string& name, const std::string& where);
+Bytes ENEMY_Library(int episode);
+std::vector<Image> ENEMY_Frames(int episode, int kind, int count);
+
+// ---- battlefield effects and pickups (battle.cpp) ----
+std::vector<Image> BATTLE_Frames(const std::string& content, int param, int count);
+
+// ---- screens, windows and other items drawn simply for now (screens.cpp) ----
+Image SCREEN_Picture(const std::string& content, int param);
+Bytes SCREEN_Window(int fields);
+Bytes SCREEN_SceneFrame(bool first);
+Bytes SCREEN_Demo(int episode, int which);
+Bytes SCREEN_TextScreen();
+Bytes SCREEN_HelpPage(int page);
+Bytes SCREEN_CreditsPalette(int which);
+
+// ---- sound items (sound_hooks.cpp): every sound item's bytes come from here ----
+Bytes SOUNDHOOK_EffectVariant(int effect, int variant);
+Bytes SOUNDHOOK_OplBank();
+Bytes SOUNDHOOK_Song(int number);

@@ -1,0 +1,332 @@
+// Items of the interface: the closing text screen and help pages from their sources, and
+// simple, valid stand-ins for the window layouts, interface pictures, cut-scene frames and
+// demos until they get artwork of their own.
+#include <cmath>
+#include <map>
+
+#include "content.h"
+#include "res/itemfmt.h"
+
+namespace
+{
+
+const Palette& P()
+{
+    return gen.pal;
+}
+
+// A bevelled panel with a centred caption.
+Image Panel(int w, int h, const std::string& ramp, const std::string& caption)
+{
+    Image img(w, h);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) {
+            int level = 7 + (h - y) * 3 / h;
+            if (x == 0 || y == 0) level = 12;
+            if (x == w - 1 || y == h - 1) level = 3;
+            img.set(x, y, P().c(ramp, level));
+        }
+    const Font& f = FONT_Get(h >= 24 ? "medium" : "small");
+    // Break the caption into lines that fit.
+    std::vector<std::string> lines(1);
+    for (size_t i = 0; i <= caption.size(); i++) {
+        if (i == caption.size() || caption[i] == '|') {
+            if (i < caption.size()) lines.emplace_back();
+            continue;
+        }
+        lines.back() += caption[i];
+    }
+    int lh = f.height + 2, y0 = (h - lh * static_cast<int>(lines.size())) / 2 + 1;
+    for (size_t k = 0; k < lines.size(); k++) {
+        int x = (w - FONT_Width(f, lines[k])) / 2;
+        FONT_Print(img, f, x + 1, y0 + 1 + lh * static_cast<int>(k), lines[k], P().c(ramp, 2));
+        FONT_Print(img, f, x, y0 + lh * static_cast<int>(k), lines[k], P().c("grey", 14));
+    }
+    return img;
+}
+
+const char* const kItemNames[24] = {
+    "MAIN GUN|TWIN", "MAIN GUN|PULSE", "MAIN GUN|SPREAD", "MICRO|MISSILES",
+    "LIGHTNING",     "LASER|TURRET",   "DUMB|ROCKETS",    "HOMING|ROCKETS",
+    "SEEKER|PODS",   "PLASMA|CANNON",  "AIR|MISSILES",    "MEGA|BOMB",
+    "PULSE|CANNON",  "LASER|BEAM",     "DEATH|RAY",       "SUPER|SHIELD",
+    "SHIELD|CELL",   "TARGET|SCANNER", "BONUS",           "BONUS",
+    "BONUS",         "BONUS",          "BONUS",           "CASH"};
+
+} // namespace
+
+Image SCREEN_Picture(const std::string& what, int param)
+{
+    if (what == "store.item") return Panel(96, 64, "steel", kItemNames[param % 24]);
+    if (what == "store.keeper") {
+        static const char* say[4] = {"WELCOME,|PILOT!", "YOU CAN'T|AFFORD THAT", "NOTHING|TO SELL",
+                                     "NO ROOM|FOR MORE"};
+        return Panel(96, 64, "earth", say[param % 4]);
+    }
+    if (what == "victory") {
+        static const char* say[4] = {"EPISODE 1|COMPLETE", "EPISODE 2|COMPLETE",
+                                     "EPISODE 3|COMPLETE", "TRAINING|COMPLETE"};
+        return Panel(160, 80, "water", say[param % 4]);
+    }
+    if (what == "ui.portrait") {
+        static const char* who[4] = {"PILOT|ONE", "PILOT|TWO", "PILOT|THREE", "PILOT|FOUR"};
+        return Panel(64, 72, "skin", who[param % 4]);
+    }
+    if (what == "ui.storebutton") {
+        static const char* b[6] = {"BUY", "BUY", "SELL", "SELL", "DEAL", "DEAL"};
+        return Panel(48, 18, param % 2 ? "steel" : "olive", b[param % 6]);
+    }
+    if (what == "ui.returnpic") return Panel(120, 18, "olive", "RETURN TO GAME");
+    if (what == "ui.hangar") return Panel(64, 32, "rust", "HANGAR");
+    if (what == "ui.rowmarker") return Panel(8, 8, "gold", "");
+    if (what == "ui.switch") return Panel(16, 24, param ? "bar" : "steel", "");
+    if (what == "ui.knob") {
+        Image img(5, 9);
+        IMG_Rect(img, 0, 0, 5, 9, P().c("steel", 11));
+        IMG_Rect(img, 1, 1, 3, 7, P().c("steel", 7));
+        return img;
+    }
+    if (what == "credits.picture") {
+        // A dusk sky over the title.
+        Image img(320, 200);
+        for (int y = 0; y < 200; y++)
+            for (int x = 0; x < 320; x++) {
+                int level = 1 + y * 9 / 200 + ((GEN_Hash(x, y, 5) & 7) == 0 ? 1 : 0);
+                img.set(x, y, P().c(param ? "violet" : "water", level));
+            }
+        const Font& big = FONT_Get("large");
+        std::string title = param ? "THANK YOU FOR PLAYING" : "VULTAR";
+        FONT_Print(img, big, (320 - FONT_Width(big, title)) / 2, 80, title, P().c("gold", 1));
+        return img;
+    }
+    GEN_Fail("no picture for '%s'", what.c_str());
+}
+
+Bytes SCREEN_CreditsPalette(int)
+{
+    return PAL_Bytes(P());
+}
+
+// A plain window: a box with `fields` text lines, each with its own text buffer after all
+// the field records, in the small font.
+Bytes SCREEN_Window(int fields)
+{
+    constexpr int kHeader = 120, kField = 148, kText = 48;
+    int lx = 200, ly = 12 + 9 * fields;
+    Bytes w(kHeader + static_cast<size_t>(fields) * (kField + kText), 0);
+    auto put = [&w](size_t at, int32_t v) { ITEM_PutLong(w, at, v); };
+    auto name = [&w](size_t at, const char* s) {
+        for (size_t i = 0; s[i] && i < 15; i++)
+            w[at + i] = static_cast<uint8_t>(s[i]);
+    };
+    put(8, 1);   // arrow keys move the focus
+    put(64, -1); // background picture: none
+    put(68, 0);  // plain colour box
+    put(76, kHeader);
+    put(84, -1);
+    put(92, P().c("steel", 5));
+    put(96, fields);
+    put(100, (320 - lx) / 2);
+    put(104, std::max(0, (200 - ly) / 2));
+    put(108, lx);
+    put(112, ly);
+    put(116, 1);
+    for (int i = 0; i < fields; i++) {
+        size_t f = kHeader + static_cast<size_t>(i) * kField;
+        put(f + 0, 1); // text
+        put(f + 4, i);
+        put(f + 64, -1);
+        name(f + 68, "SMALL_FNT");
+        put(f + 84, -1);
+        put(f + 88, P().c("grey", 14));
+        put(f + 92, kText);
+        put(f + 124, 6);
+        put(f + 128, 6 + 9 * i);
+        put(f + 132, lx - 12);
+        put(f + 136, 8);
+        size_t text =
+            kHeader + static_cast<size_t>(fields) * kField + static_cast<size_t>(i) * kText;
+        put(f + 140, static_cast<int32_t>(text - f));
+    }
+    return w;
+}
+
+Bytes SCREEN_SceneFrame(bool first)
+{
+    // No runs: the first frame fills the screen with black and the rest change nothing.
+    Bytes b(8, 0);
+    if (first) b.insert(b.begin(), 0);
+    return b;
+}
+
+Bytes SCREEN_Demo(int episode, int which)
+{
+    // A pilot weaving across the screen with the guns firing, for the attract loop.
+    constexpr int kFrames = 1500;
+    Bytes d;
+    ITEM_AddLong(d, 0);
+    ITEM_AddShort(d, static_cast<int16_t>(episode));
+    ITEM_AddShort(d, static_cast<int16_t>(which));
+    ITEM_AddLong(d, kFrames + 1);
+    int pic = 3, oldx = 144;
+    for (int f = 0; f < kFrames; f++) {
+        int x = 144 + static_cast<int>(std::lround(110 * std::sin(f / (60.0 + 10 * which))));
+        int y = 120 + static_cast<int>(std::lround(30 * std::sin(f / 47.0)));
+        int h = std::min(std::abs(oldx - x) >> 2, 3);
+        if (x < oldx && pic < 3 + h)
+            pic++;
+        else if (x > oldx && pic > 3 - h)
+            pic--;
+        else if (x == oldx && pic != 3)
+            pic += pic < 3 ? 1 : -1;
+        oldx = x;
+        d.push_back(f % 4 != 3); // fire
+        d.push_back(0);
+        d.push_back(0);
+        d.push_back(0);
+        ITEM_AddShort(d, static_cast<int16_t>(x));
+        ITEM_AddShort(d, static_cast<int16_t>(y));
+        ITEM_AddShort(d, static_cast<int16_t>(pic));
+        ITEM_AddShort(d, 0);
+    }
+    return d;
+}
+
+namespace
+{
+
+// The characters of the closing screen's source that are not plain ASCII, by their
+// code in the text screen's character set.
+const std::map<std::string, uint8_t>& BoxChars()
+{
+    static const std::map<std::string, uint8_t> m = {
+        {"░", 176}, {"▒", 177}, {"▓", 178}, {"│", 179}, {"┤", 180}, {"╡", 181}, {"╢", 182},
+        {"╖", 183}, {"╕", 184}, {"╣", 185}, {"║", 186}, {"╗", 187}, {"╝", 188}, {"╜", 189},
+        {"╛", 190}, {"┐", 191}, {"└", 192}, {"┴", 193}, {"┬", 194}, {"├", 195}, {"─", 196},
+        {"┼", 197}, {"╞", 198}, {"╟", 199}, {"╚", 200}, {"╔", 201}, {"╩", 202}, {"╦", 203},
+        {"╠", 204}, {"═", 205}, {"╬", 206}, {"╧", 207}, {"╨", 208}, {"╤", 209}, {"╥", 210},
+        {"╙", 211}, {"╘", 212}, {"╒", 213}, {"╓", 214}, {"╫", 215}, {"╪", 216}, {"┘", 217},
+        {"┌", 218}, {"█", 219}, {"▄", 220}, {"▌", 221}, {"▐", 222}, {"▀", 223}, {"■", 254},
+        {"·", 250}, {"•", 7},   {"♦", 4},   {"►", 16},  {"◄", 17},  {"▲", 30},  {"▼", 31},
+        {"☼", 15},  {"♪", 13},  {"♫", 14},  {"©", 'c'}};
+    return m;
+}
+
+// One line of the source as screen characters; UTF-8 sequences map through BoxChars.
+std::vector<uint8_t> ScreenChars(const std::string& line, const std::string& where)
+{
+    std::vector<uint8_t> out;
+    for (size_t i = 0; i < line.size();) {
+        unsigned char c = static_cast<unsigned char>(line[i]);
+        if (c < 0x80) {
+            out.push_back(c);
+            i++;
+            continue;
+        }
+        size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+        std::string seq = line.substr(i, len);
+        auto it = BoxChars().find(seq);
+        if (it == BoxChars().end())
+            GEN_Fail("%s: character '%s' has no screen code", where.c_str(), seq.c_str());
+        out.push_back(it->second);
+        i += len;
+    }
+    return out;
+}
+
+} // namespace
+
+Bytes SCREEN_TextScreen()
+{
+    const std::string src = "exitscreen.txt";
+    std::vector<std::string> raw;
+    {
+        std::string text = GEN_ReadText(src), line;
+        for (char ch : text) {
+            if (ch == '\n') {
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                raw.push_back(line);
+                line.clear();
+            } else {
+                line += ch;
+            }
+        }
+        if (!line.empty()) raw.push_back(line);
+    }
+    // Sections: [text] 25 lines of characters, [colours] 25 lines of colour keys (short
+    // lines continue with '.'), [keys] one key per line: KEY FOREGROUND BACKGROUND. Lines
+    // starting with ';' are comments.
+    std::string section;
+    std::vector<std::vector<uint8_t>> text;
+    std::vector<std::string> colours;
+    std::map<char, uint8_t> keys;
+    for (size_t ln = 0; ln < raw.size(); ln++) {
+        const std::string& l = raw[ln];
+        std::string where = src + ":" + std::to_string(ln + 1);
+        if (l.rfind(";", 0) == 0) continue;
+        if (l == "[text]" || l == "[colours]" || l == "[keys]") {
+            section = l;
+            continue;
+        }
+        if (section == "[text]")
+            text.push_back(ScreenChars(l, where));
+        else if (section == "[colours]")
+            colours.push_back(l);
+        else if (section == "[keys]") {
+            std::vector<std::string> w = GEN_Split(l);
+            if (w.empty()) continue;
+            if (w.size() != 3 || w[0].size() != 1)
+                GEN_Fail("%s: KEY FOREGROUND BACKGROUND", where.c_str());
+            int fg = GEN_ToInt(w[1], where), bg = GEN_ToInt(w[2], where);
+            if (fg < 0 || fg > 15 || bg < 0 || bg > 7)
+                GEN_Fail("%s: colours are 0..15 on 0..7", where.c_str());
+            keys[w[0][0]] = static_cast<uint8_t>(bg << 4 | fg);
+        } else if (!l.empty()) {
+            GEN_Fail("%s: text before the first section", where.c_str());
+        }
+    }
+    if (text.size() != 25 || colours.size() != 25)
+        GEN_Fail("%s: needs 25 lines of text and of colours", src.c_str());
+    Bytes out(ITEM_TEXTSCREENSIZE);
+    for (int y = 0; y < 25; y++) {
+        if (text[y].size() > 80) GEN_Fail("%s: text line %d is longer than 80", src.c_str(), y + 1);
+        for (int x = 0; x < 80; x++) {
+            uint8_t ch = x < static_cast<int>(text[y].size()) ? text[y][x] : ' ';
+            char key = x < static_cast<int>(colours[y].size()) ? colours[y][x] : '.';
+            auto k = keys.find(key);
+            if (k == keys.end())
+                GEN_Fail("%s: colour line %d uses key '%c' without a colour", src.c_str(), y + 1,
+                         key);
+            out[2 * (y * 80 + x)] = ch;
+            out[2 * (y * 80 + x) + 1] = k->second;
+        }
+    }
+    return out;
+}
+
+Bytes SCREEN_HelpPage(int page)
+{
+    std::string text = GEN_ReadText(std::string("help/") + ITM_HELP_PAGES[page] + ".txt");
+    // Lines end in CR LF; comment lines of the source (';') are left out.
+    Bytes out;
+    std::string line;
+    auto flush = [&]() {
+        if (line.rfind(";", 0) == 0) {
+            line.clear();
+            return;
+        }
+        out.insert(out.end(), line.begin(), line.end());
+        out.push_back('\r');
+        out.push_back('\n');
+        line.clear();
+    };
+    for (char ch : text) {
+        if (ch == '\n')
+            flush();
+        else if (ch != '\r')
+            line += ch;
+    }
+    if (!line.empty()) flush();
+    if (out.empty()) GEN_Fail("help page %s is empty", ITM_HELP_PAGES[page]);
+    return out;
+}
