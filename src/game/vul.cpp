@@ -20,6 +20,7 @@
 #include "input/joyapi.h"
 #include "input/kbdapi.h"
 #include "res/glbapi.h"
+#include "res/itemtable.h"
 #include "res/vmemapi.h"
 #include "setup/se_main.h"
 #include "sound/fx.h"
@@ -58,15 +59,10 @@ void (*vul_menuhook)(void);
 
 static constexpr uint32_t kHighMemSize = 4808688;
 
-static constexpr int kPaletteItem = 0x10000;
-static constexpr int kCursorItem = 0x10012;
-static constexpr int kNumbersItem = 0x10005;
-static constexpr int kExitScreenItem = 0x00002;
 
 static const char kMissingData[] = "All game data files NOT FOUND cannot proceed !!";
 
-static const char flatnames[4][14] = {"FLATSG1_ITM", "FLATSG2_ITM", "FLATSG3_ITM",
-                                      "FLATSG4_ITM"};
+static constexpr auto& flatnames = ITM_FLATS_LABELS;
 
 struct BDAY {
     int month;        // 1..12
@@ -241,7 +237,7 @@ extern "C" int SDL_main(int argc, char* argv[])
     VUL_InitMem();
 
     printf("Loading Graphics\n");
-    palette = GLB_LockItem(kPaletteItem);
+    palette = GLB_LockItem(ITM_PALETTE);
     memset(palette, 0, 3);
 
     SHADOW_Init();
@@ -249,25 +245,25 @@ extern "C" int SDL_main(int argc, char* argv[])
     fflush(stdout);
 
     if (ptrflag) {
-        cursor_pic = GLB_LockItem(kCursorItem);
+        cursor_pic = GLB_LockItem(ITM_POINTER);
         PTR_SetPic(cursor_pic);
         PTR_SetPos(160, 100);
         PTR_DrawCursor(0);
     }
 
-    for (int k = 0; k < 7; k++) {
-        lship[k] = 0x1011A + k;
+    for (int k = 0; k < ITM_SHIPFRAMES; k++) {
+        lship[k] = ITM_LSHIP + k;
         if (gameflag[1]) {
-            dship[k] = 0x20045 + k;
-            fship[k] = 0x2004C + k;
+            dship[k] = ITM_DSHIP + k;
+            fship[k] = ITM_FSHIP + k;
         }
     }
 
     for (int k = 0; k < 4; k++)
         flatlib[k] = gameflag[k] ? GLB_LockItem(GLB_GetItemID(flatnames[k])) : nullptr;
 
-    for (int k = 0; k < 11; k++)
-        numbers[k] = GLB_LockItem(kNumbersItem + k);
+    for (int k = 0; k < ITM_NUMBERCOUNT; k++)
+        numbers[k] = GLB_LockItem(ITM_NUMBERS + k);
 
     FLAME_InitShades();
     HELP_Init();
@@ -309,7 +305,7 @@ extern "C" int SDL_main(int argc, char* argv[])
 
 void ShutDown(int)
 {
-    uint8_t* exitscreen = GLB_GetItem(kExitScreenItem);
+    uint8_t* exitscreen = GLB_GetItem(ITM_EXITSCREEN);
     closewindow();
     I_LASTSCR(exitscreen);
     GLB_FreeAll();
