@@ -21,7 +21,7 @@ set -euo pipefail
 work=$1 shot=$2
 # The window's settings and screenshots stay in the scratch folder.
 export XDG_DATA_HOME=$work
-VULTAR_POINTER_DEMO=30 build/tests/ptrwindow_test --gtest_filter=PointerWindow.Demo \
+SDL_VIDEODRIVER=x11 VULTAR_POINTER_DEMO=30 build/tests/ptrwindow_test --gtest_filter=PointerWindow.Demo \
     >"$work/log" 2>&1 &
 demo=$!
 win=$(xdotool search --sync --name "Vultar 0.8.2" | head -n1)
