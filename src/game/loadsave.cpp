@@ -11,6 +11,7 @@
 
 PLAYEROBJ plr;
 int filepos = -1;
+int curplr_diff;
 
 static char cdpath[512];
 static char setupfile[576];
@@ -50,4 +51,21 @@ void VUL_ClearPlayer(void)
     cur_game = 0;
     for (int& w : game_wave)
         w = 0;
+}
+
+void VUL_SetPlayerDiff(void)
+{
+    curplr_diff = cur_game >= 0 && cur_game < 4 ? plr.diff[cur_game] : 2;
+    switch (curplr_diff) {
+    case 0:
+    case 1:
+        cur_diff = 8;
+        break;
+    case 3:
+        cur_diff = 56;
+        break;
+    default:
+        cur_diff = 24;
+        break;
+    }
 }

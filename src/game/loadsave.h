@@ -20,6 +20,8 @@ static_assert(sizeof(PLAYEROBJ) == 88, "the pilot record is stored byte for byte
 
 extern PLAYEROBJ plr;
 extern int filepos;
+// Difficulty of the current episode for the current pilot (0 training .. 3 hard).
+extern int curplr_diff;
 
 void VUL_InitLoadSave(void);
 const char* VUL_GetPath(void);
@@ -27,3 +29,6 @@ const char* VUL_SetupFilename(void);
 int VUL_CheckFileInPath(const char* name);
 
 void VUL_ClearPlayer(void);
+// Takes the difficulty of the current episode from the pilot: curplr_diff and the
+// enemies' difficulty mask cur_diff.
+void VUL_SetPlayerDiff(void);
