@@ -3,3 +3,7 @@
 
 void INTRO_Credits(void);
 void INTRO_PlayMain(void);
+// After a won wave.
+void INTRO_Landing(void);
+// After the ship was lost; 1 when the player cut it short.
+int INTRO_Death(void);

@@ -1,4 +1,8 @@
 // Enemies: placement from the map, movement, animation, damage.
+//
+// For now a stand-in with the module's final interface: no enemy comes into play, and the
+// wave's end countdown starts once the map has stopped scrolling, so that a wave can be
+// flown from start to finish.
 #pragma once
 
 #include "game/game.h"
@@ -11,3 +15,13 @@ struct SPRITE_SHIP_S {
     int item;
     MOVEOBJ move;
 };
+
+void ENEMY_LoadLib(void);
+void ENEMY_LoadSprites(void);
+void ENEMY_FreeSprites(void);
+void ENEMY_Clear(void);
+void ENEMY_Think(void);
+void ENEMY_DisplayGround(void);
+void ENEMY_DisplaySky(void);
+// Mean remaining strength of the bosses in view, in percent; 0 when there are none.
+int ENEMY_GetBaseDamage(void);
