@@ -168,6 +168,12 @@ static void VUL_CommandLine(int argc, char* argv[])
             DEMO_SetFileName(argv[2]);
             demo_flag = 2;
             printf("DEMO PLAYBACK enabled\n");
+        } else if (strcmp(argv[1], "TIMEDEMO") == 0 && argc > 2 && FileExists(argv[2])) {
+            // Plays the demo as fast as the machine allows, prints the frame rate, quits.
+            DEMO_SetFileName(argv[2]);
+            DEMO_SetTimedemo(1);
+            demo_flag = 2;
+            printf("TIMEDEMO enabled\n");
         }
     }
     if (godmode) printf("GOD mode enabled\n");
@@ -281,11 +287,12 @@ extern "C" int SDL_main(int argc, char* argv[])
 
     VUL_ClearPlayer();
 
-    if (godmode != 1) INTRO_Credits();
+    if (godmode != 1 && !DEMO_IsTimedemo()) INTRO_Credits();
 
     if (demo_flag == 2) {
         DEMO_LoadFile();
         DEMO_Play();
+        if (DEMO_IsTimedemo()) VUL_QuitGame();
     } else {
         SND_PlaySong(86, 1, 1);
         INTRO_PlayMain();
