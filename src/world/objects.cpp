@@ -240,6 +240,11 @@ int OBJS_GetNum(void)
     return obj_cnt;
 }
 
+OBJ_LIB* OBJS_GetLib(int type)
+{
+    return ValidType(type) ? &obj_lib[type] : nullptr;
+}
+
 int OBJS_IsEquip(int type)
 {
     return ValidType(type) && p_objs[type] != nullptr;

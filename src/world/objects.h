@@ -64,6 +64,8 @@ int OBJS_GetAmt(int type);
 int OBJS_SubAmt(int type, int n);
 int OBJS_GetTotal(int type);
 int OBJS_GetNum(void);
+// The library entry of a type; null for types outside 0..23.
+OBJ_LIB* OBJS_GetLib(int type);
 int OBJS_IsEquip(int type);
 int OBJS_MakeSpecial(int type);
 // Selects the next special weapon the pilot holds; returns it, or -1 when there is none.
