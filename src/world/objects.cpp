@@ -32,7 +32,6 @@ OBJ_S first_objs, last_objs;
 OBJ_S* free_objs;
 int objuse_flag;
 int think_cnt;
-int gauge_step, gauge_dir = 1;
 
 int Fire(int type)
 {
@@ -360,10 +359,12 @@ void OBJS_DisplayStats(void)
     if (p_objs[OBJ_BOSSGAUGE]) {
         int b = ENEMY_GetBaseDamage();
         if (b <= 0) {
-            GFX_VLine(110 + gauge_step, 190, 3, 68);
-            GFX_VLine(209 - gauge_step, 190, 3, 68);
-            gauge_step += gauge_dir;
-            if (gauge_step >= 49 || gauge_step <= 0) gauge_dir = -gauge_dir;
+            // Two lines sweep in from the ends and back, a step a frame (counted from the
+            // wave's frames, so a replayed wave shows them alike).
+            int d = gl_cnt % 98;
+            if (d > 49) d = 98 - d;
+            GFX_VLine(110 + d, 190, 3, 68);
+            GFX_VLine(209 - d, 190, 3, 68);
         } else {
             GFX_ColorBox(109, 191, 102, 8, 74);
             GFX_ColorBox(110, 192, b > 100 ? 100 : b, 6, 68);

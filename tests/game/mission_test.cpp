@@ -1,0 +1,375 @@
+// Waves of the generated data set flown headless: recording a demo through the real
+// keyboard path and playing it back, the ship on the field and flying out, the end
+// countdown, the shield bars, and demo files that are not what they claim.
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "game/demo.h"
+#include "game/game.h"
+#include "game/loadsave.h"
+#include "game/vul.h"
+#include "gfx/gfxapi.h"
+#include "gfx/ptrapi.h"
+#include "input/inputtest.h"
+#include "res/glbapi.h"
+#include "res/itemtable.h"
+#include "sound/fx.h"
+#include "testutil/gfxitems.h"
+#include "testutil/testutil.h"
+#include "ui/help.h"
+#include "world/anims.h"
+#include "world/bonus.h"
+#include "world/eshot.h"
+#include "world/flame.h"
+#include "world/objects.h"
+#include "world/shadow.h"
+#include "world/shots.h"
+#include "world/tile.h"
+
+namespace
+{
+
+// The start-up of the game, once per test program, on the generated archives.
+void StartGame()
+{
+    static bool started;
+    if (started) return;
+    started = true;
+    static vt::TempHome home;
+    vt::InitInputPlatform();
+    KBD_Install();
+    GFX_InitSystem();
+    IPT_LoadPrefs();
+    control = CONTROL_KEYBOARD;
+    PTR_Init(1);
+    GLB_InitSystem(VULTAR_BINARY_DIR "/data/", 6, nullptr);
+    SND_InitSound();
+    IPT_Init();
+    GLB_FreeAll();
+    VUL_InitMem();
+    palette = GLB_LockItem(ITM_PALETTE);
+    memset(palette, 0, 3);
+    SHADOW_Init();
+    FLAME_Init();
+    cursor_pic = GLB_LockItem(ITM_POINTER);
+    PTR_SetPic(cursor_pic);
+    for (int k = 0; k < ITM_SHIPFRAMES; k++) {
+        lship[k] = ITM_LSHIP + k;
+        dship[k] = ITM_DSHIP + k;
+        fship[k] = ITM_FSHIP + k;
+    }
+    for (int k = 0; k < 4; k++) {
+        gameflag[k] = 1;
+        flatlib[k] = GLB_LockItem(GLB_GetItemID(ITM_FLATS_LABELS[k]));
+    }
+    for (int k = 0; k < ITM_NUMBERCOUNT; k++)
+        numbers[k] = GLB_LockItem(ITM_NUMBERS + k);
+    FLAME_InitShades();
+    HELP_Init();
+    OBJS_Init();
+    TILE_Init();
+    SHOTS_Init();
+    ESHOT_Init();
+    BONUS_Init();
+    ANIMS_Init();
+    SND_Setup();
+    GFX_SetPalRange(0, 239);
+    GFX_InitVideo(palette);
+    SHADOW_MakeShades();
+}
+
+// What the frame hook sees: frames counted as they are shown, keys pushed at given
+// frames, the picture's hash at chosen frames, and a check of the state on every frame.
+struct KEYEVENT {
+    int frame;
+    SDL_Scancode sc;
+    bool down;
+};
+struct WATCH {
+    int frames = 0;
+    std::vector<KEYEVENT> keys;
+    std::set<int> sample;
+    std::map<int, uint64_t> hashes;
+    void (*each)(int frame) = nullptr;
+};
+WATCH watch;
+
+// The shown picture and the palette it is shown in. The recording's "REC" counter in the
+// top-left corner is left out: it is the one thing a recording shows and a playback does not.
+uint64_t FrameHash()
+{
+    uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](uint8_t b) { h = (h ^ b) * 1099511628211ull; };
+    for (int y = 0; y < SCREENHEIGHT; y++)
+        for (int x = 0; x < SCREENWIDTH; x++)
+            if (!(x < 80 && y >= 16 && y < 36)) mix(displayscreen[y * SCREENWIDTH + x]);
+    for (uint8_t b : gpal)
+        mix(b);
+    return h;
+}
+
+void Watcher(int point)
+{
+    if (point != GAME_FRAME_SHOWN) return;
+    int f = ++watch.frames;
+    if (watch.sample.count(f)) watch.hashes[f] = FrameHash();
+    if (watch.each) watch.each(f);
+    for (const KEYEVENT& k : watch.keys)
+        if (k.frame == f) vt::PushKey(k.sc, k.down);
+}
+
+class MissionTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        StartGame();
+        watch = WATCH{};
+        game_framehook = Watcher;
+        demo_flag = 0;
+        demo_mode = 0;
+        godmode = 0;
+        cur_game = 0;
+        for (int& w : game_wave)
+            w = 0;
+    }
+    void TearDown() override
+    {
+        game_framehook = nullptr;
+        demo_flag = 0;
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        KBD_Clear();
+    }
+
+    // Loads wave `wave` of episode `game` with the demo pilot and flies it.
+    static int Fly(int game, int wave)
+    {
+        cur_game = game;
+        game_wave[game] = wave;
+        DEMO_MakePlayer(game);
+        VUL_LoadMap();
+        return Do_Game();
+    }
+
+    std::string Path(const char* name) const { return home.dir() + "/" + name; }
+
+    vt::TempHome home;
+    vt::FakeClock clock{1000, 1};
+};
+
+TEST_F(MissionTest, ARecordedWavePlaysBackFrameForFrame)
+{
+    // Steering, firing, changing the special weapon and a mega bomb, all through pushed
+    // key events and the event pump; Escape ends the recording as a completed wave.
+    watch.keys = {
+        {3, SDL_SCANCODE_RIGHT, true},    {20, SDL_SCANCODE_RIGHT, false},
+        {22, SDL_SCANCODE_LEFT, true},    {22, SDL_SCANCODE_LCTRL, true},
+        {50, SDL_SCANCODE_LEFT, false},   {55, SDL_SCANCODE_UP, true},
+        {70, SDL_SCANCODE_UP, false},     {72, SDL_SCANCODE_SPACE, true},
+        {75, SDL_SCANCODE_SPACE, false},  {80, SDL_SCANCODE_RSHIFT, true},
+        {83, SDL_SCANCODE_RSHIFT, false}, {85, SDL_SCANCODE_LCTRL, false},
+        {88, SDL_SCANCODE_DOWN, true},    {110, SDL_SCANCODE_DOWN, false},
+        {120, SDL_SCANCODE_ESCAPE, true}, {121, SDL_SCANCODE_ESCAPE, false},
+    };
+    watch.sample = {1, 10, 21, 40, 60, 76, 90, 105, 119, 121};
+
+    const std::string file = Path("wave.dem");
+    DEMO_SetFileName(file.c_str());
+    demo_flag = 1;
+    EXPECT_EQ(Fly(0, 0), 0);
+    demo_flag = 0;
+    const WATCH recorded = watch;
+    ASSERT_EQ(recorded.frames, 121);
+    ASSERT_EQ(recorded.hashes.size(), recorded.sample.size());
+
+    // The file: the header and one record per frame.
+    std::vector<uint8_t> bytes = vt::ReadFileBytes(file);
+    ASSERT_EQ(bytes.size(), size_t(122) * DEMO_RECORD);
+    int32_t count;
+    memcpy(&count, bytes.data() + 8, 4);
+    EXPECT_EQ(count, 122);
+    // The ship moved: the records are not all alike.
+    EXPECT_NE(memcmp(bytes.data() + 12 * 2, bytes.data() + 12 * 40, 12), 0);
+
+    for (int run = 0; run < 2; run++) {
+        watch = WATCH{};
+        watch.sample = recorded.sample;
+        ASSERT_TRUE(DEMO_LoadFile());
+        EXPECT_EQ(DEMO_Play(), 0) << "a demo that runs out ends as a completed wave";
+        EXPECT_EQ(watch.frames, recorded.frames) << "playback " << run;
+        for (auto [frame, hash] : recorded.hashes)
+            EXPECT_EQ(watch.hashes[frame], hash) << "frame " << frame << ", playback " << run;
+    }
+}
+
+TEST_F(MissionTest, TheShipStaysOnTheFieldUntilItFliesOut)
+{
+    watch.keys = {{1, SDL_SCANCODE_LEFT, true},
+                  {1, SDL_SCANCODE_UP, true},
+                  {45, SDL_SCANCODE_LEFT, false},
+                  {45, SDL_SCANCODE_UP, false}};
+    static int lastpic, lasty, countdown_from;
+    static bool paused_at_40, left_top;
+    lastpic = playerpic;
+    lasty = 0;
+    countdown_from = 0;
+    paused_at_40 = left_top = false;
+    watch.each = [](int f) {
+        // Banking moves a frame at a time, at most three frames from level flight.
+        EXPECT_LE(std::abs(playerpic - lastpic), 1) << "frame " << f;
+        EXPECT_GE(playerpic, playerbasepic - 3);
+        EXPECT_LE(playerpic, playerbasepic + 3);
+        lastpic = playerpic;
+        if (f == 30) {
+            EXPECT_EQ(playerx, 5) << "held left against the edge";
+            EXPECT_EQ(playery, 0) << "held up against the top";
+        }
+        if (f == 44) {
+            EXPECT_EQ(playerpic, playerbasepic) << "level again at the edge";
+        }
+        if (f == 50) {
+            // As if the last enemy had gone: the countdown starts.
+            playery = 12;
+            startendwave = 60;
+            countdown_from = f;
+        }
+        if (countdown_from && startendwave == 40) paused_at_40 = control_pause == 1;
+        if (countdown_from && startendwave < 39 && startendwave >= 0) {
+            // Climbing four pixels twice a frame: once when the display steers it, and
+            // again when the loop moves the ship with the step it kept.
+            EXPECT_EQ(playery, lasty - 8) << "frame " << f;
+            if (playery < 0) left_top = true;
+        }
+        lasty = playery;
+    };
+    EXPECT_EQ(Fly(0, 0), 0);
+    EXPECT_TRUE(paused_at_40);
+    EXPECT_TRUE(left_top) << "the ship leaves the top of the screen freely";
+    EXPECT_GE(playerx, 152) << "and centres itself on the way";
+    EXPECT_LE(playerx, 168);
+    EXPECT_EQ(watch.frames, countdown_from + 61) << "the wave ends 61 frames after the start";
+    EXPECT_EQ(control_pause, 0) << "control is given back";
+}
+
+TEST_F(MissionTest, ShieldBarsShowTheAmountsInTheirColours)
+{
+    DEMO_MakePlayer(0);
+    OBJS_Clear();
+    OBJS_Add(OBJ_SHIELD);
+    OBJS_Add(OBJ_SHIELD);
+    OBJS_Add(OBJ_SUPERSHIELD);
+    ASSERT_EQ(OBJS_GetAmt(OBJ_SHIELD), 50);
+    memset(displayscreen, 0, SCREENSIZE);
+    g_oldshield = g_oldsuper = -1;
+    VUL_DisplayStats();
+
+    auto at = [](int x, int y) { return displayscreen[y * SCREENWIDTH + x]; };
+    // Segment i sits on row 199 - 2i, coloured from 74 at the bottom to 66 at the top.
+    EXPECT_EQ(at(308, 199), 74);
+    EXPECT_EQ(at(311, 199), 74);
+    EXPECT_EQ(at(312, 199), 0) << "four pixels wide";
+    EXPECT_EQ(at(308, 199 - 2 * 49), 70);
+    EXPECT_EQ(at(308, 199 - 2 * 50), 0) << "the shield's 50 units end at segment 49";
+    EXPECT_EQ(at(308, 198), 0) << "every second row";
+    EXPECT_EQ(at(8, 199 - 2 * 99), 66) << "a full super shield reaches the top";
+    EXPECT_EQ(at(11, 199 - 2 * 60), 74 - ((60 * 5898) >> 16));
+
+    // A bar is redrawn only when its amount changed: a stale picture stays.
+    displayscreen[199 * SCREENWIDTH + 308] = 1;
+    VUL_DisplayStats();
+    EXPECT_EQ(at(308, 199), 1);
+    OBJS_SubAmt(OBJ_SHIELD, 10);
+    VUL_DisplayStats();
+    EXPECT_EQ(at(308, 199), 74);
+    EXPECT_EQ(at(308, 199 - 2 * 40), 0);
+}
+
+TEST_F(MissionTest, DemoFilesThatAreNotWhatTheyClaimAreRefused)
+{
+    auto demo = [](int count, int records, int game = 0, int wave = 0) {
+        std::vector<uint8_t> d(size_t(records) * DEMO_RECORD, 0);
+        d[4] = uint8_t(game);
+        d[6] = uint8_t(wave);
+        memcpy(d.data() + 8, &count, 4);
+        for (int r = 1; r < records; r++) {
+            int16_t x = 100, y = 100, pic = 3;
+            memcpy(d.data() + r * 12 + 4, &x, 2);
+            memcpy(d.data() + r * 12 + 6, &y, 2);
+            memcpy(d.data() + r * 12 + 8, &pic, 2);
+        }
+        return d;
+    };
+    const std::string file = Path("bad.dem");
+    DEMO_SetFileName(file.c_str());
+    auto loads = [&](const std::vector<uint8_t>& d) {
+        vt::WriteFileBytes(file, d);
+        return DEMO_LoadFile();
+    };
+    EXPECT_TRUE(loads(demo(30, 30)));
+    EXPECT_FALSE(loads(demo(31, 30))) << "the header claims more records than the file has";
+    EXPECT_FALSE(loads(demo(0, 30)));
+    EXPECT_FALSE(loads(std::vector<uint8_t>(5, 0))) << "shorter than a header";
+    EXPECT_FALSE(loads(demo(30, 30, 7))) << "no such episode";
+    EXPECT_FALSE(loads(demo(30, 30, 0, 9))) << "no such wave";
+    // Longer than any demo: refused before a byte is read into the buffer.
+    EXPECT_FALSE(loads(demo(2801, DEMO_RECORDS + 40)));
+    EXPECT_EQ(DEMO_Play(), 0) << "nothing loaded, nothing played";
+    EXPECT_EQ(watch.frames, 0);
+
+    // The largest demo there can be plays.
+    EXPECT_TRUE(loads(demo(DEMO_MAXFRAMES + 1, DEMO_MAXFRAMES + 1)));
+    // A header alone ends playback on the first frame.
+    ASSERT_TRUE(loads(demo(1, 1)));
+    EXPECT_EQ(DEMO_Play(), 0);
+    EXPECT_EQ(watch.frames, 0);
+
+    // A banking frame out of range in a damaged record is kept to the ship's pictures.
+    std::vector<uint8_t> d = demo(6, 6);
+    int16_t wild = 3000;
+    memcpy(d.data() + 2 * 12 + 8, &wild, 2);
+    ASSERT_TRUE(loads(d));
+    watch.each = [](int) {
+        EXPECT_GE(playerpic, 0);
+        EXPECT_LT(playerpic, SHIP_FRAMES);
+    };
+    EXPECT_EQ(DEMO_Play(), 0);
+    EXPECT_EQ(watch.frames, 5);
+}
+
+// Flies the first wave of every episode a while; with VULTAR_SHOTS set to a folder, the
+// picture of each is saved there as flight-eN.png.
+TEST_F(MissionTest, EveryEpisodeFliesItsFirstWave)
+{
+    static int episode;
+    for (episode = 0; episode < 4; episode++) {
+        watch = WATCH{};
+        watch.each = [](int f) {
+            if (f == 20) OBJS_Use(OBJ_MEGABOMB);
+            if (f < 160) return;
+            // The field is full of landscape: many colours, nothing left black.
+            std::set<uint8_t> colours;
+            int black = 0;
+            for (int y = 0; y < SCREENHEIGHT; y++)
+                for (int x = MAP_LEFT; x < MAP_LEFT + MAP_WIDTH; x++) {
+                    colours.insert(displayscreen[y * SCREENWIDTH + x]);
+                    black += displayscreen[y * SCREENWIDTH + x] == 0;
+                }
+            EXPECT_GT(colours.size(), 24u) << "episode " << episode + 1;
+            EXPECT_LT(black, MAP_WIDTH * SCREENHEIGHT / 20) << "episode " << episode + 1;
+            if (const char* dir = getenv("VULTAR_SHOTS"))
+                vt::SavePresented(std::string(dir) + "/flight-e" + std::to_string(episode + 1) +
+                                  ".png");
+            end_wave = 1;
+        };
+        EXPECT_EQ(Fly(episode, 0), 0);
+        EXPECT_EQ(watch.frames, 160);
+    }
+}
+
+} // namespace
