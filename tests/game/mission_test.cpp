@@ -165,7 +165,7 @@ class MissionTest : public ::testing::Test
 
 TEST_F(MissionTest, ARecordedWavePlaysBackFrameForFrame)
 {
-    // Steering, firing, changing the special weapon and a mega bomb, all through pushed
+    // Steering, firing, a mega bomb and the spare button, all through pushed
     // key events and the event pump; Escape ends the recording as a completed wave.
     watch.keys = {
         {3, SDL_SCANCODE_RIGHT, true},    {20, SDL_SCANCODE_RIGHT, false},
