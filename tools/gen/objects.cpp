@@ -28,6 +28,7 @@ struct Cellpen {
     Image& img;
     int ox, oy; // the cell's top-left corner on the canvas
     int seed;
+    int variant; // 0..2: buildings of one kind come in a few looks
 
     void set(int x, int y, uint8_t c)
     {
@@ -143,18 +144,49 @@ using Drawer = void (*)(Cellpen&, bool wreck);
 void House(Cellpen& p, bool wreck)
 {
     if (wreck) return Wreck(p, 13, "rust");
-    p.shadowRect(7, 9, 18, 14);
-    p.roof(7, 9, 18, 14, "rust", 8, false);
-    p.rect(18, 10, 3, 3, P().c("grey", 6)); // chimney
-    p.set(19, 10, P().c("grey", 3));
+    // A small garden plot around each house.
+    for (int y = 4; y < 28; y++)
+        for (int x = 4; x < 28; x++)
+            if ((x == 4 || x == 27 || y == 4 || y == 27) && (x + y) % 2 == 0)
+                p.set(x, y, P().c("earth", 5));
+    switch (p.variant) {
+    case 0:
+        p.shadowRect(6, 8, 20, 14);
+        p.roof(6, 8, 20, 14, "rust", 8, true);
+        p.rect(20, 9, 3, 3, P().c("grey", 6));
+        p.set(21, 9, P().c("grey", 2));
+        break;
+    case 1:
+        p.shadowRect(9, 5, 14, 20);
+        p.roof(9, 5, 14, 20, "earth", 8, false);
+        p.rect(17, 19, 3, 3, P().c("grey", 7));
+        break;
+    default:
+        p.shadowRect(6, 7, 20, 11);
+        p.roof(6, 7, 20, 11, "steel", 8, true);
+        p.shadowRect(16, 18, 10, 8);
+        p.roof(16, 18, 10, 8, "steel", 8, false);
+        break;
+    }
 }
 
 void Barn(Cellpen& p, bool wreck)
 {
     if (wreck) return Wreck(p, 14, "rust");
-    p.shadowRect(5, 6, 22, 20);
-    p.roof(5, 6, 22, 20, "rust", 5, true);
-    p.rect(5, 15, 22, 2, P().c("wheat", 12));
+    p.shadowRect(4, 5, 24, 22);
+    p.roof(4, 5, 24, 22, "rust", 6, p.variant == 1);
+    // White trim along the eaves and the ridge.
+    uint8_t trim = P().c("grey", 13);
+    for (int i = 4; i < 28; i++) {
+        p.set(i, 5, trim);
+        p.set(i, 26, SHADE(trim, -4));
+    }
+    if (p.variant == 1)
+        for (int i = 4; i < 28; i++)
+            p.set(i, 15, trim);
+    else
+        for (int j = 5; j < 27; j++)
+            p.set(15, j, trim);
 }
 
 void Silo(Cellpen& p, bool wreck)
@@ -287,11 +319,14 @@ void Generator(Cellpen& p, bool wreck)
 void Factory(Cellpen& p, bool wreck)
 {
     if (wreck) return Wreck(p, 15, "rust");
-    p.shadowRect(3, 6, 26, 20);
+    p.shadowRect(2, 5, 28, 22);
     for (int k = 0; k < 4; k++)
-        p.roof(3 + k * 6 + 1, 6, 5, 20, "rust", 7, false); // saw-tooth roof
-    p.dome(25, 9, 3, "grey", 7);                           // chimney
-    p.set(25, 9, P().c("grey", 1));
+        p.roof(3 + k * 7, 5, 6, 22, k % 2 ? "steel" : "rust", 7, false); // saw-tooth roof
+    // A chimney with a glowing top.
+    p.shadowDisc(24, 10, 3.5, 5);
+    p.dome(24, 10, 3.5, "grey", 8);
+    p.disc(24, 10, 1.6, P().c("grey", 1));
+    p.set(24, 10, 251);
 }
 
 // Decorations: part of the ground, never destroyed.
@@ -392,7 +427,8 @@ void OBJ_Draw(const Theme& th, const std::string& name, Image& canvas, int c, in
     uint32_t seed = 0;
     for (char ch : name)
         seed = seed * 31 + static_cast<uint8_t>(ch);
-    Cellpen p{canvas, c * kTile, r * kTile, static_cast<int>(seed & 0xFFFF)};
+    Cellpen p{canvas, c * kTile, r * kTile, static_cast<int>(seed & 0xFFFF),
+              static_cast<int>(GEN_Hash(c, r, 5) % 3)};
     for (const ObjectKind& k : kObjects)
         if (name == k.name) return k.draw(p, wreck);
     GEN_Fail("no artwork for object '%s'", name.c_str());

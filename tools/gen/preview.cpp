@@ -7,6 +7,7 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "content.h"
 #include "episode.h"
@@ -111,10 +112,16 @@ void PREVIEW_Write(const std::string& dir)
         const Episode& ep = EPI_Get(e);
         std::vector<Image> tiles;
         for (const Image& t : ep.tiles)
-            tiles.push_back(t);
+            tiles.push_back(Zoom(t, 2));
         std::string n = std::to_string(e + 1);
-        Image sheet = Sheet(tiles, 34 * 24, 2, Backdrop());
+        Image sheet = Sheet(tiles, 66 * 20, 2, Backdrop());
         WritePng(dir + "/tiles_e" + n + ".png", sheet);
+        // One tile of every kind of cell: each ground, road and building, and the wrecks.
+        std::vector<Image> kinds;
+        std::set<std::string> seen;
+        for (size_t t = 0; t < ep.tiles.size(); t++)
+            if (seen.insert(ep.tilenames[t]).second) kinds.push_back(Zoom(ep.tiles[t], 3));
+        WritePng(dir + "/kinds_e" + n + ".png", Sheet(kinds, 100 * 12, 4, Backdrop()));
         for (int w : {0, 1})
             WritePng(dir + "/map_e" + n + "w" + std::to_string(w + 1) + ".png",
                      MapOverview(e, w, 5));

@@ -51,8 +51,8 @@ Mesh Fighter()
 Mesh Heavy()
 {
     Mesh m;
-    int body = m.material("olive", 4, 14);
-    int accent = m.material("wheat", 6, 14);
+    int body = m.material("ice", 3, 14);
+    int accent = m.material("gold", 0, 4);
     int glass = m.material("ice", 6, 15);
     int nozzle = m.material("grey", 1, 4);
 

@@ -3,8 +3,8 @@
 // Every canvas pixel belongs to the ground that wins there. A soft ground (water, forest,
 // rock) spreads from the centres of its cells with a blend weight plus a little noise, so
 // its outline is a natural curve that ignores the tile grid; a hard ground (fields,
-// concrete, floor grating) fills exactly its own cells. Textures repeat every 32 pixels,
-// outline noise every 64.
+// concrete, floor grating) fills exactly its own cells. Textures and outline noise repeat
+// every 32 pixels.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -32,34 +32,37 @@ const std::vector<GroundStyle>& Styles(int episode)
 {
     static const std::vector<GroundStyle> e[4] = {
         {{"grass", false, 0.2},
+         {"meadow", false, 0.42},
          {"wheat", true, 0},
          {"crops", true, 0},
          {"plowed", true, 0},
-         {"forest", false, 0.28},
-         {"water", false, 0.32}},
-        {{"sand", false, 0.2},
-         {"dunes", false, 0.3},
          {"concrete", true, 0},
-         {"scrub", false, 0.3},
-         {"rock", false, 0.34},
-         {"water", false, 0.3}},
+         {"forest", false, 0.38},
+         {"water", false, 0.42}},
+        {{"sand", false, 0.2},
+         {"dunes", false, 0.4},
+         {"concrete", true, 0},
+         {"scrub", false, 0.4},
+         {"rock", false, 0.4},
+         {"water", false, 0.42}},
         {{"snow", false, 0.2},
          {"concrete", true, 0},
-         {"ice", false, 0.3},
-         {"rock", false, 0.34},
-         {"pines", false, 0.28},
-         {"sea", false, 0.3}},
+         {"ice", false, 0.4},
+         {"rock", false, 0.4},
+         {"pines", false, 0.38},
+         {"sea", false, 0.42}},
         {{"plate", false, 0.2},
          {"grate", true, 0},
-         {"crystal", false, 0.3},
-         {"slime", false, 0.3},
-         {"pit", false, 0.26}},
+         {"crystal", false, 0.4},
+         {"slime", false, 0.42},
+         {"pit", false, 0.36}},
     };
     return e[episode];
 }
 
 enum GroundKind {
     G_GRASS,
+    G_MEADOW,
     G_WHEAT,
     G_CROPS,
     G_PLOWED,
@@ -84,18 +87,25 @@ enum GroundKind {
 
 GroundKind KindOf(const std::string& name)
 {
-    static const char* const names[] = {"grass", "wheat", "crops",   "plowed",   "forest",
-                                        "water", "sand",  "dunes",   "concrete", "scrub",
-                                        "rock",  "snow",  "ice",     "pines",    "sea",
-                                        "plate", "grate", "crystal", "slime",    "pit"};
+    static const char* const names[] = {
+        "grass", "meadow", "wheat",    "crops", "plowed",  "forest", "water",
+        "sand",  "dunes",  "concrete", "scrub", "rock",    "snow",   "ice",
+        "pines", "sea",    "plate",    "grate", "crystal", "slime",  "pit"};
+    static_assert(std::size(names) == G_COUNT);
     for (int k = 0; k < G_COUNT; k++)
         if (name == names[k]) return static_cast<GroundKind>(k);
     GEN_Fail("no painter for ground '%s'", name.c_str());
 }
 
+// Outline noise repeats every tile: an edge between two grounds then looks the same
+// wherever the same cells meet, which keeps the tile sets small.
+constexpr int kOutlinePeriod = 32;
+
+// Halfway between straight and smoothstep blending: single cells come out as rounded
+// blobs rather than diamonds or squares.
 double Smooth(double t)
 {
-    return t * t * (3 - 2 * t);
+    return 0.5 * (t + t * t * (3 - 2 * t));
 }
 
 // Per-pixel result of the ground contest.
@@ -121,7 +131,8 @@ class Painter
             for (int y = 0; y < 64; y++)
                 for (int x = 0; x < 64; x++)
                     n[y * 64 + x] = static_cast<float>(
-                        (GEN_Fractal(x, y, 64, 300 + static_cast<int>(g) * 17 + th.episode * 5, 3) -
+                        (GEN_Fractal(x, y, kOutlinePeriod,
+                                     300 + static_cast<int>(g) * 17 + th.episode * 5, 3) -
                          0.5) *
                         2 * amp);
             for (int y = 0; y < 32; y++)
@@ -262,7 +273,20 @@ class Painter
         };
 
         uint8_t c = 0;
-        if (g == G_GRASS) {
+        if (g == G_MEADOW) {
+            // Longer, lighter grass with flowers.
+            c = P().c("grass", 8 + static_cast<int>(tex * 4));
+            if ((h & 127) < 3)
+                c = P().c("wheat", 14);
+            else if ((h & 127) < 5)
+                c = P().c("ice", 15);
+            else if ((h & 127) < 6)
+                c = P().c("violet", 11);
+            else if ((h >> 8) % 5 == 0)
+                c = P().c("grass", 6 + static_cast<int>(tex * 3));
+            if (wetEdge) c = P().c("grass", 5);
+            if (shadowed(G_FOREST, 4)) c = SHADE(c, -3);
+        } else if (g == G_GRASS) {
             c = P().c("grass", 6 + static_cast<int>(tex * 4));
             if ((h & 255) < 3)
                 c = P().c("wheat", 13);
@@ -289,7 +313,9 @@ class Painter
             level += static_cast<int>((1 - depth) * 4);
             c = P().c("water", level + static_cast<int>(tex * 2));
             if (p.margin < 0.03)
-                c = P().c("water", 12);
+                c = sea ? P().c("ice", 15) : P().c("water", 12);
+            else if (sea && p.margin < 0.06)
+                c = P().c("water", 9);
             else if ((h % 97) < 2 && depth > 0.3)
                 c = static_cast<uint8_t>(240 + (lx + ly) % 5);
             else if ((GEN_Hash(lx / 3, ly, 17) % 23) == 0 && depth > 0.2)
@@ -313,14 +339,18 @@ class Painter
             if (shadowed(G_ROCK, 5)) c = SHADE(c, -3);
         } else if (g == G_SCRUB) {
             c = P().c("sand", 9 + static_cast<int>(tex * 2));
-            double bush = GEN_Noise(lx / 3.0, ly / 3.0, 32 / 3, 41);
+            double bush = GEN_Noise(lx / 4.0, ly / 4.0, 8, 41);
             if (bush > 0.62) c = P().c("olive", 4 + static_cast<int>((bush - 0.62) * 20));
             if (shadowed(G_ROCK, 5)) c = SHADE(c, -3);
         } else if (g == G_ROCK) {
             bool arctic = th_.episode == 2;
-            std::string ramp = arctic ? "steel" : "rust";
-            c = P().c(ramp, (arctic ? 7 : 8) + static_cast<int>(tex * 5) - ((h & 63) == 0 ? 2 : 0));
-            if (arctic && tex > 0.6) c = P().c("ice", 13 + static_cast<int>(tex * 2));
+            const char* ramp = arctic ? "steel" : "rust";
+            // A plateau top with bands of layered stone.
+            int band = (ly + static_cast<int>(tex * 7)) % 9;
+            c = P().c(ramp, (arctic ? 8 : 9) + static_cast<int>(tex * 2) - (band == 0 ? 2 : 0) +
+                                (band == 1 ? 1 : 0));
+            if ((h & 127) == 0) c = P().c(ramp, 5);
+            if (arctic && tex > 0.62) c = P().c("ice", 13 + static_cast<int>(tex * 2));
             // A cliff: lit rim at the upper left, dark face at the lower right.
             bool rimLit = !Is(x - 1, y - 1, G_ROCK) || !Is(x - 2, y - 2, G_ROCK);
             int face = 0;
@@ -330,36 +360,44 @@ class Painter
                     break;
                 }
             if (face)
-                c = P().c(ramp, 3 + (4 - face));
+                c = P().c(ramp, 2 + (4 - face) - (lx % 3 == 0 ? 1 : 0));
             else if (rimLit)
                 c = P().c(arctic ? "ice" : "sand", 12);
         } else if (g == G_CONCRETE) {
-            c = P().c("steel", 9 + static_cast<int>(tex * 2));
-            if (lx % 16 == 0 || ly % 16 == 0) c = P().c("steel", 7);
-            if ((h & 127) < 2) c = P().c("steel", 6);
+            c = P().c("grey", 10 + static_cast<int>(tex * 1.8));
+            if (lx % 16 == 0 || ly % 16 == 0) c = P().c("grey", 8);
+            if ((h & 127) < 2) c = P().c("grey", 7);
             c = KerbOr(x, y, c);
             if (shadowed(G_ROCK, 5) || shadowed(G_PINES, 3)) c = SHADE(c, -3);
         } else if (g == G_SNOW) {
-            c = P().c("ice", 12 + static_cast<int>(tex * 3));
-            if ((h & 255) < 2) c = P().c("ice", 15);
-            if ((h & 255) == 7) c = P().c("ice", 9);
+            // Wind-smoothed snow: one tone, faint drift lines, a rare glint.
+            c = P().c("ice", 13 + (tex > 0.8 ? 1 : 0));
+            if ((2 * lx + ly) % 16 == 0 && tex > 0.55) c = P().c("ice", 12);
+            if ((h & 511) < 2) c = P().c("ice", 15);
             if (shadowed(G_PINES, 4) || shadowed(G_ROCK, 5)) c = P().c("ice", 8);
         } else if (g == G_ICE) {
-            c = P().c("ice", 9 + static_cast<int>(tex * 3));
+            // Frozen water: glassy blue with pale cracks and a dark rim at the shore.
+            c = P().c("water", 11 + static_cast<int>(tex * 2));
             bool crack =
-                (GEN_Hash(lx, ly / 2, 23) % 41) == 0 || (GEN_Hash(lx / 2, ly, 29) % 53) == 0;
-            if (crack) c = P().c("ice", 14);
-            if (p.margin < 0.03) c = P().c("ice", 15);
+                (GEN_Hash(lx, ly / 2, 23) % 37) == 0 || (GEN_Hash(lx / 2, ly, 29) % 47) == 0;
+            if (crack) c = P().c("ice", 15);
+            if (p.margin < 0.02)
+                c = P().c("water", 8);
+            else if (p.margin < 0.04)
+                c = P().c("ice", 14);
             if (shadowed(G_PINES, 3) || shadowed(G_ROCK, 4)) c = SHADE(c, -3);
         } else if (g == G_PLATE) {
-            bool alt = ((lx / 16) + (ly / 16)) % 2;
-            c = P().c("steel", (alt ? 6 : 7) + static_cast<int>(tex * 2));
-            if (lx % 16 == 0 || ly % 16 == 0)
-                c = P().c("steel", 3);
-            else if (lx % 16 == 1 || ly % 16 == 1)
+            // Deck plates a tile wide: lit upper edges, dark lower ones, a rivet in each
+            // corner and a seam across the middle.
+            c = P().c("steel", 7 + static_cast<int>(tex * 1.8));
+            if (lx == 0 || ly == 0)
                 c = P().c("steel", 10);
-            if ((lx % 16 == 3 || lx % 16 == 13) && (ly % 16 == 3 || ly % 16 == 13))
-                c = P().c("steel", 12);
+            else if (lx == 31 || ly == 31)
+                c = P().c("steel", 3);
+            else if (ly == 16 && lx > 2 && lx < 29)
+                c = P().c("steel", 5);
+            if ((lx == 3 || lx == 28) && (ly == 3 || ly == 28)) c = P().c("steel", 12);
+            if ((lx == 4 || lx == 29) && (ly == 4 || ly == 29)) c = P().c("steel", 4);
             if (wetEdge) c = P().c("steel", 4);
             if (nearKind == G_SLIME && p.nearMargin > -0.04) c = 249;
             if (nearKind == G_PIT && p.nearMargin > -0.05) c = P().c("steel", 11);
@@ -369,7 +407,7 @@ class Painter
             c = KerbOr(x, y, c);
         } else if (g == G_CRYSTAL) {
             // Shards: bright faces lit from the upper left.
-            double a = GEN_Noise(lx / 5.0, ly / 5.0, 32 / 5 + 1, 55);
+            double a = GEN_Noise(lx / 4.0, ly / 4.0, 8, 55);
             int level = 6 + static_cast<int>(a * 8);
             if ((lx + ly) % 9 < 2) level += 3;
             c = P().c("violet", level);
@@ -382,7 +420,10 @@ class Painter
                 c = P().c("toxic", 15);
         } else if (g == G_PIT) {
             c = P().c("violet", static_cast<int>(std::max(0.0, 2 - p.margin * 8.0)));
-            if (p.margin < 0.05) c = P().c("steel", 2);
+            if (p.margin < 0.015)
+                c = P().c("steel", 9);
+            else if (p.margin < 0.05)
+                c = P().c("steel", 2);
             if ((h & 1023) < 2 && p.margin > 0.2) c = 250;
         } else {
             GEN_Fail("no painter for ground kind %d", static_cast<int>(g));
@@ -409,7 +450,7 @@ class Painter
                         br = t[2];
                     }
                 }
-        std::string ramp = snowy ? "olive" : "grass";
+        const char* ramp = snowy ? "toxic" : "grass";
         if (best <= 0 || (margin < 0.06 && best < 12)) return P().c(ramp, snowy ? 1 : 2);
         int level = 6 - static_cast<int>((bx + by) / br * 2.5);
         if (snowy && bx + by < -br * 0.6) return P().c("ice", 14);
@@ -543,7 +584,7 @@ void THEME_PaintLines(const Theme& th, const MapGrid& map, Image& canvas)
                 links += link[d];
             }
             bool bridge = IsWater(th.grounds[cell.ground]);
-            double half = kind == "track" ? 4.5 : kind == "pipe" ? 4 : 6.5;
+            double half = kind == "track" ? (th.episode == 2 ? 6 : 4.5) : kind == "pipe" ? 5 : 6.5;
             // A bend of exactly two perpendicular links is drawn as a quarter circle.
             int bendCorner = -1;
             if (links == 2 && !bridge) {
@@ -587,17 +628,21 @@ void THEME_PaintLines(const Theme& th, const MapGrid& map, Image& canvas)
                             col = gen.pal.c("earth",
                                             9 + ((static_cast<int>(along) & 3) == 0 ? -2 : 0));
                     } else if (kind == "pipe") {
-                        col = gen.pal.c("steel", 12 - static_cast<int>(dist * 1.6));
-                        if (static_cast<int>(along + 64) % 16 == 0) col = gen.pal.c("steel", 4);
+                        // A copper pipe: bright along its top, dark at its sides,
+                        // with a flange every half tile.
+                        col = gen.pal.c("rust", 13 - static_cast<int>(dist * 1.9));
+                        if (dist > half - 0.8) col = gen.pal.c("grey", 1);
+                        int f = static_cast<int>(along + 64) % 16;
+                        if (f == 0 || f == 1) col = gen.pal.c("steel", f ? 4 : 11);
                     } else if (kind == "track") {
                         col = dist > half - 1.2 ? SHADE(canvas.at(X, Y), -2)
                                                 : gen.pal.c(th.episode == 2 ? "ice" : "earth",
                                                             th.episode == 2 ? 10 : 9);
-                        if (std::fabs(dist - half / 2) < 0.8) col = SHADE(col, -1);
+                        if (std::fabs(dist - half / 2) < 0.9)
+                            col = th.episode == 2 ? gen.pal.c("ice", 7) : SHADE(col, -1);
                     } else {
-                        std::string ramp = th.episode == 1 ? "steel" : "grey";
-                        col = gen.pal.c(ramp, th.episode == 1 ? 5 : 6);
-                        if (dist > half - 1) col = gen.pal.c(ramp, 9);
+                        col = gen.pal.c("grey", th.episode == 1 ? 7 : 6);
+                        if (dist > half - 1) col = gen.pal.c("grey", th.episode == 1 ? 11 : 9);
                         bool straight = bendCorner < 0 && links == 2 && (link[0] == link[2]);
                         if (straight && dist < 0.8 && (static_cast<int>(along + 64) % 16) < 8)
                             col = gen.pal.c("wheat", 14);
