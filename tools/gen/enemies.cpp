@@ -152,7 +152,7 @@ struct Livery {
     const char* accent;
 };
 const Livery kLivery[4] = {
-    {"olive", "rust"}, {"sand", "rust"}, {"ice", "fire"}, {"violet", "toxic"}};
+    {"grey", "gold"}, {"olive", "rust"}, {"rust", "gold"}, {"toxic", "violet"}};
 
 Mesh Plane(int episode, int kind)
 {

@@ -146,8 +146,11 @@ Image MESH_Render(const Mesh& mesh, const RenderView& view)
                 if (it->second.first > best->second.first) best = it;
             const Material& m = mesh.materials[best->first];
             double s = best->second.second / best->second.first;
-            int level = m.lo + static_cast<int>(std::lround(s * (m.hi - m.lo)));
-            out.set(x, y, gen.pal.c(m.ramp, level));
+            // Levels are given on a scale of 16; shorter ramps are stretched to it.
+            double level16 = m.lo + s * (m.hi - m.lo);
+            int count = gen.pal.ramp(m.ramp).count;
+            out.set(x, y,
+                    gen.pal.c(m.ramp, static_cast<int>(std::lround(level16 * (count - 1) / 15.0))));
         }
     if (view.outline) IMG_Outline(out, gen.pal.c("grey", 0));
     return out;

@@ -12,7 +12,8 @@ struct Vec3 {
     double x = 0, y = 0, z = 0;
 };
 
-// How a part is coloured: light shades from `lo` (in shadow) to `hi` (facing the light).
+// How a part is coloured: shades of a ramp from `lo` (in shadow) to `hi` (facing the
+// light), on a scale of 0..15 whatever the ramp's length.
 struct Material {
     std::string ramp;
     int lo = 0, hi = 15;

@@ -143,7 +143,7 @@ void PREVIEW_Write(const std::string& dir)
             Image row(7 * 40 + 8, 44);
             for (int f = 0; f < 7; f++) {
                 Image bg(40, 44);
-                IMG_Blit(bg, ground, -(f * 37 % 200), -(set * 700 + 4000), false);
+                IMG_Blit(bg, ground, -(f * 37 % 200), -((set * 1500 + 800) % 4000), false);
                 IMG_Blit(bg, SHIP_Frame(set, f), 4, 6);
                 IMG_Blit(row, bg, 4 + f * 40, 0, false);
             }

@@ -52,7 +52,7 @@ Mesh Heavy()
 {
     Mesh m;
     int body = m.material("ice", 3, 14);
-    int accent = m.material("gold", 0, 4);
+    int accent = m.material("gold", 2, 15);
     int glass = m.material("ice", 6, 15);
     int nozzle = m.material("grey", 1, 4);
 
