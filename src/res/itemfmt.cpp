@@ -62,6 +62,8 @@ std::vector<uint8_t> ITEM_MakePicture(int w, int h, std::span<const uint8_t> pix
 
 std::vector<uint8_t> ITEM_MakeSprite(int w, int h, std::span<const uint8_t> pixels)
 {
+    // Readers take only the low 16 bits of a run's screen offset.
+    if (w < 1 || h < 1 || w > ITEM_SCREENWIDTH || (h - 1) * ITEM_SCREENWIDTH + w > 65535) return {};
     std::vector<uint8_t> out = PictureHeader(ITEM_PIC_SPRITE, w, h);
     for (int y = 0; y < h; y++) {
         const uint8_t* row = &pixels[static_cast<size_t>(y) * w];
@@ -100,6 +102,8 @@ std::vector<uint8_t> ITEM_MakeFont(int height, std::span<const ITEM_GLYPH, 256> 
             ITEM_PutShort(out, 4 + 2 * c, -1);
             continue;
         }
+        // Glyph offsets are 16-bit and signed.
+        if (out.size() - ITEM_FONTHEADER > 32767) return {};
         ITEM_PutShort(out, 4 + 2 * c, static_cast<int16_t>(out.size() - ITEM_FONTHEADER));
         out.insert(out.end(), g.pixels.begin(),
                    g.pixels.begin() + static_cast<size_t>(g.width) * height);

@@ -30,7 +30,8 @@ constexpr int ITEM_ENEMYSIZE = 528;
 // A plain picture of w x h colour indices, row by row.
 std::vector<uint8_t> ITEM_MakePicture(int w, int h, std::span<const uint8_t> pixels);
 // A sprite of the non-zero pixels of a w x h picture: one run per horizontal stretch of
-// visible pixels, rows from the top, closed by the end mark.
+// visible pixels, rows from the top, closed by the end mark. Empty when the picture is
+// too big for the runs' 16-bit screen offsets (wider than 320 or taller than 204).
 std::vector<uint8_t> ITEM_MakeSprite(int w, int h, std::span<const uint8_t> pixels);
 
 struct ITEM_GLYPH {
@@ -38,7 +39,8 @@ struct ITEM_GLYPH {
     std::vector<uint8_t> pixels; // width x height values, 0 transparent, v >= 1 colour + v - 1
 };
 // A font of 256 codes; codes without a glyph keep the width given (it still counts when
-// text is measured).
+// text is measured). Empty when the glyphs need more than the 32767 bytes that 16-bit
+// offsets reach.
 std::vector<uint8_t> ITEM_MakeFont(int height, std::span<const ITEM_GLYPH, 256> glyphs);
 
 // Little-endian access used by the builders and the checks.

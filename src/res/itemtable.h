@@ -284,6 +284,10 @@ inline constexpr auto ITM_LAYOUT = [] {
         VULTAR_EFFECT(24),
         VULTAR_EFFECT(25),
 #undef VULTAR_EFFECT
+        // Tiling textures for window backgrounds and fields.
+        Next(0, 1, IFMT_PICTURE, "PANEL_TEX", "texture", 0),
+        Next(0, 1, IFMT_PICTURE, "CAMO_TEX", "texture", 1),
+        Next(0, 1, IFMT_PICTURE, "SCREEN_TEX", "texture", 2),
 
         // Archive 1
         Fixed(ITM_PALETTE, 1, IFMT_PALETTE, "palette"),

@@ -25,21 +25,29 @@ int Generate(const std::string& sources, const std::string& out, const std::stri
 
 } // namespace
 
-TEST(Generator, TwoRunsWriteTheSameBytes)
+TEST(Generator, AnotherRunWritesTheSameBytes)
 {
+    // The build made its archives in a run of its own; a second run from the same sources
+    // must match them byte for byte.
     vt::TempHome home;
-    std::string a = home.dir() + "/a", b = home.dir() + "/b", log = home.dir() + "/log";
+    std::string a = home.dir() + "/a", log = home.dir() + "/log";
     ASSERT_EQ(Generate(kSources, a, log), 0) << vt::ReadTextFile(log);
-    ASSERT_EQ(Generate(kSources, b, log), 0) << vt::ReadTextFile(log);
     for (int n = 0; n < 5; n++) {
         std::string name = "/FILE000" + std::to_string(n) + ".GLB";
-        std::vector<uint8_t> first = vt::ReadFileBytes(a + name);
-        EXPECT_FALSE(first.empty()) << name;
-        EXPECT_EQ(first, vt::ReadFileBytes(b + name)) << name;
-        // The build's own copy comes from the same sources.
-        EXPECT_EQ(first, vt::ReadFileBytes(VULTAR_BINARY_DIR "/data" + name)) << name;
+        std::vector<uint8_t> again = vt::ReadFileBytes(a + name);
+        EXPECT_FALSE(again.empty()) << name;
+        EXPECT_EQ(again, vt::ReadFileBytes(VULTAR_BINARY_DIR "/data" + name)) << name;
     }
     EXPECT_FALSE(fs::exists(a + "/FILE0000.GLB.tmp"));
+}
+
+TEST(Generator, TheArchiveToolFindsNothingWrong)
+{
+    std::string cmd = VULTAR_BINARY_DIR "/tools/glbtool/glbtool verify";
+    for (int n = 0; n < 5; n++)
+        cmd += " " VULTAR_BINARY_DIR "/data/FILE000" + std::to_string(n) + ".GLB";
+    cmd += " >/dev/null";
+    EXPECT_EQ(std::system(cmd.c_str()), 0);
 }
 
 TEST(Generator, MistakesInTheSourcesNameTheirPlace)

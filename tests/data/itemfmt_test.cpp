@@ -65,6 +65,21 @@ TEST(ItemFormat, SpriteKeepsExactlyTheVisiblePixels)
     EXPECT_EQ(ITEM_CheckSprite(empty), nullptr);
 }
 
+TEST(ItemFormat, PicturesTooBigForTheirFormatAreNotBuilt)
+{
+    // A sprite's runs carry 16-bit screen offsets: 204 rows fit, 205 do not.
+    EXPECT_FALSE(ITEM_MakeSprite(320, 204, std::vector<uint8_t>(320 * 204, 1)).empty());
+    EXPECT_TRUE(ITEM_MakeSprite(320, 205, std::vector<uint8_t>(320 * 205, 1)).empty());
+    EXPECT_TRUE(ITEM_MakeSprite(321, 10, std::vector<uint8_t>(321 * 10, 1)).empty());
+    // Glyph offsets are signed 16-bit: a font whose pixels run past 32767 bytes is refused
+    // rather than written with offsets that wrap.
+    std::array<ITEM_GLYPH, 256> glyphs;
+    for (int c = 32; c < 127; c++)
+        glyphs[c] = {100, std::vector<uint8_t>(100 * 4, 1)};
+    EXPECT_TRUE(ITEM_MakeFont(4, glyphs).empty());
+    EXPECT_FALSE(ITEM_MakeFont(3, glyphs).empty());
+}
+
 TEST(ItemFormat, DamagedSpritesAreRefused)
 {
     std::vector<uint8_t> px(8 * 3, 4);

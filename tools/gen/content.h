@@ -55,6 +55,9 @@ struct Episode {
     std::vector<std::vector<int>> cells; // tile of each cell, per map (for previews)
 };
 const Episode& EPI_Get(int episode);
+// Reads and checks an episode's legend, maps and enemies without drawing anything, so a
+// mistake in any source is reported at once.
+void EPI_Check(int episode);
 
 // ---- enemies (enemies.cpp) ----
 struct EnemyType {
@@ -79,6 +82,8 @@ Bytes SCREEN_Demo(int episode, int which);
 Bytes SCREEN_TextScreen();
 Bytes SCREEN_HelpPage(int page);
 Bytes SCREEN_CreditsPalette(int which);
+// Tiling textures: 0 riveted steel panel, 1 camouflage net, 2 computer screen grid.
+Image SCREEN_Texture(int which);
 
 // ---- sound items (sound_hooks.cpp): every sound item's bytes come from here ----
 Bytes SOUNDHOOK_EffectVariant(int effect, int variant);

@@ -154,16 +154,38 @@ Image Cut(const Image& canvas, int c, int r)
     return t;
 }
 
+// An episode's sources, read and checked before anything is drawn.
+struct Sources {
+    Theme th;
+    std::vector<MapGrid> grids;
+    std::vector<std::vector<Placement>> enemies;
+};
+
+const Sources& Read(int episode)
+{
+    static std::map<int, Sources> read;
+    auto it = read.find(episode);
+    if (it != read.end()) return it->second;
+    Sources src;
+    src.th = THEME_Make(episode);
+    Legend lg = LoadLegend(episode, src.th);
+    for (int wave = 0; wave < ITM_WAVES; wave++) {
+        src.grids.emplace_back();
+        src.enemies.emplace_back();
+        LoadMap(episode, wave, lg, src.th, src.grids.back(), src.enemies.back());
+    }
+    return read.emplace(episode, std::move(src)).first->second;
+}
+
 Episode Build(int episode)
 {
-    Theme th = THEME_Make(episode);
-    Legend lg = LoadLegend(episode, th);
+    const Sources& src = Read(episode);
+    const Theme& th = src.th;
     Episode ep;
     TileSet set{{}, &ep};
     for (int wave = 0; wave < ITM_WAVES; wave++) {
-        MapGrid grid;
-        std::vector<Placement> enemies;
-        LoadMap(episode, wave, lg, th, grid, enemies);
+        const MapGrid& grid = src.grids[wave];
+        const std::vector<Placement>& enemies = src.enemies[wave];
 
         Image ground(kCanvasW, kCanvasH);
         THEME_PaintGround(th, grid, ground);
@@ -215,6 +237,11 @@ Episode Build(int episode)
 }
 
 } // namespace
+
+void EPI_Check(int episode)
+{
+    Read(episode);
+}
 
 const Episode& EPI_Get(int episode)
 {

@@ -116,7 +116,10 @@ Bytes FONT_Item(const std::string& name)
         const Image& g = f.glyphs[c];
         if (g.w) glyphs[c] = {g.w, g.px};
     }
-    return ITEM_MakeFont(f.height, glyphs);
+    Bytes item = ITEM_MakeFont(f.height, glyphs);
+    if (item.empty())
+        GEN_Fail("font '%s' has more glyph pixels than a font item can hold", name.c_str());
+    return item;
 }
 
 int FONT_Print(Image& img, const Font& f, int x, int y, const std::string& text, uint8_t colour)

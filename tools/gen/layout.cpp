@@ -87,6 +87,7 @@ Items Content(const ITEMRUN& run)
         return out;
     }
     if (what == "credits.palette") return {{SCREEN_CreditsPalette(p)}};
+    if (what == "texture") return {{GEN_Picture(SCREEN_Texture(p))}};
     if (what.starts_with("anim.") || what.starts_with("shot.") || what == "pickup")
         return Pictures(BATTLE_Frames(what, p, n), true);
     if (what == "ui.knob") return Pictures({SCREEN_Picture(what, p)}, true);

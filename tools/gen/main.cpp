@@ -45,6 +45,8 @@ int main(int argc, char** argv)
     if (gen.datadir.empty() || (out.empty() && preview.empty())) Usage();
 
     PAL_Load("palette.txt", gen.pal);
+    for (int e = 0; e < ITM_EPISODES; e++)
+        EPI_Check(e);
     if (!out.empty()) {
         std::filesystem::create_directories(out);
         auto archives = LAYOUT_Build();

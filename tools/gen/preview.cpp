@@ -205,6 +205,13 @@ void PREVIEW_Write(const std::string& dir)
         Image ptr(20, 20, p.c("steel", 8));
         IMG_Blit(ptr, HUD_Pointer(), 2, 2);
         parts.push_back(Zoom(ptr, 6));
+        for (int t = 0; t < 3; t++) {
+            Image tex = SCREEN_Texture(t), tiled(96, 96);
+            for (int y = 0; y < 96; y += 32)
+                for (int x = 0; x < 96; x += 32)
+                    IMG_Blit(tiled, tex, x, y, false);
+            parts.push_back(Zoom(tiled, 2));
+        }
         WritePng(dir + "/hud.png", Sheet(parts, 1400, 8, Backdrop()));
     }
 

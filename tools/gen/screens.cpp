@@ -5,6 +5,7 @@
 #include <map>
 
 #include "content.h"
+#include "episode.h"
 #include "res/itemfmt.h"
 
 namespace
@@ -100,6 +101,34 @@ Image SCREEN_Picture(const std::string& what, int param)
         return img;
     }
     GEN_Fail("no picture for '%s'", what.c_str());
+}
+
+Image SCREEN_Texture(int which)
+{
+    // 32x32 and seamless: every pattern repeats within the square.
+    Image img(32, 32);
+    for (int y = 0; y < 32; y++)
+        for (int x = 0; x < 32; x++) {
+            uint8_t c;
+            double n = GEN_Fractal(x, y, 32, 90 + which, 3);
+            if (which == 0) {
+                c = P().c("steel", 6 + static_cast<int>(n * 2));
+                if (x == 0 || y == 0) c = P().c("steel", 9);
+                if (x == 31 || y == 31) c = P().c("steel", 3);
+                if ((x == 4 || x == 27) && (y == 4 || y == 27)) c = P().c("steel", 11);
+                if ((x == 5 || x == 28) && (y == 5 || y == 28)) c = P().c("steel", 3);
+            } else if (which == 1) {
+                double m = GEN_Fractal(x, y, 32, 97, 2);
+                c = P().c("olive", m < 0.4 ? 3 : m < 0.55 ? 6 : m < 0.7 ? 9 : 5);
+                if ((x + y) % 4 == 0 || (x - y + 32) % 4 == 0) c = SHADE(c, -2);
+            } else {
+                c = P().c("toxic", 1 + static_cast<int>(n * 2));
+                if (x % 8 == 0 || y % 8 == 0) c = P().c("toxic", 4);
+                if (y % 2 == 0) c = SHADE(c, -1);
+            }
+            img.set(x, y, c);
+        }
+    return img;
 }
 
 Bytes SCREEN_CreditsPalette(int)

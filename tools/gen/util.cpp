@@ -184,5 +184,7 @@ Bytes GEN_Picture(const Image& img)
 
 Bytes GEN_Sprite(const Image& img)
 {
-    return ITEM_MakeSprite(img.w, img.h, img.px);
+    Bytes b = ITEM_MakeSprite(img.w, img.h, img.px);
+    if (b.empty()) GEN_Fail("a %dx%d picture is too big for a sprite", img.w, img.h);
+    return b;
 }
