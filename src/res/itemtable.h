@@ -147,28 +147,28 @@ constexpr int ITM_DEMOS3 = ITM_Id(3, 7);
 constexpr int ITM_SCENE_GAME3END = ITM_Id(3, 197); // 39
 constexpr int ITM_ENEMYLIB4 = ITM_Id(4, 0);
 
-constexpr std::array<int, 4> ITM_ENEMYLIBS = {ITM_ENEMYLIB1, ITM_ENEMYLIB2, ITM_ENEMYLIB3,
+inline constexpr std::array<int, 4> ITM_ENEMYLIBS = {ITM_ENEMYLIB1, ITM_ENEMYLIB2, ITM_ENEMYLIB3,
                                               ITM_ENEMYLIB4};
 
 // ---- Labels -----------------------------------------------------------------------------
 constexpr int ITM_EPISODES = 4;
 constexpr int ITM_WAVES = 9;
 // Tile attribute tables and the markers after which each episode's tile pictures follow.
-constexpr std::array<const char*, 4> ITM_FLATS_LABELS = {"FLATSG1_ITM", "FLATSG2_ITM",
+inline constexpr std::array<const char*, 4> ITM_FLATS_LABELS = {"FLATSG1_ITM", "FLATSG2_ITM",
                                                          "FLATSG3_ITM", "FLATSG4_ITM"};
-constexpr std::array<const char*, 4> ITM_TILES_LABELS = {"STARTG1TILES", "STARTG2TILES",
+inline constexpr std::array<const char*, 4> ITM_TILES_LABELS = {"STARTG1TILES", "STARTG2TILES",
                                                          "STARTG3TILES", "STARTG4TILES"};
 // Map of wave w (1..9) of episode e (1..4).
-constexpr char ITM_MAP_LABEL_FORMAT[] = "MAP%uG%u_MAP";
-constexpr char ITM_HELP_START[] = "STARTHELP";
-constexpr char ITM_HELP_END[] = "ENDHELP";
-constexpr std::array<const char*, 7> ITM_HELP_PAGES = {
+inline constexpr const char* ITM_MAP_LABEL_FORMAT = "MAP%uG%u_MAP";
+inline constexpr const char* ITM_HELP_START = "STARTHELP";
+inline constexpr const char* ITM_HELP_END = "ENDHELP";
+inline constexpr std::array<const char*, 7> ITM_HELP_PAGES = {
     "HELP1_TXT",    "VUL1_TXT",     "NEWPLAY1_TXT", "HANGHLP1_TXT",
     "COMPHLP1_TXT", "STORHLP1_TXT", "OVERVW06_TXT"};
 // Each effect label is followed by its device variants: +1 silent (speaker), +2 tone
 // sequence, +3 unused, +4 digital sample.
 constexpr int ITM_EFFECT_VARIANTS = 5;
-constexpr std::array<const char*, 26> ITM_EFFECT_LABELS = {
+inline constexpr std::array<const char*, 26> ITM_EFFECT_LABELS = {
     "THEME_FX",  "MON1_FX",   "MON2_FX",   "MON3_FX",   "MON4_FX",  "MON5_FX",   "MON6_FX",
     "VOXO_FX",   "EXPLO_FX",  "EXPLO2_FX", "BONUS_FX",  "CRASH_FX", "DOOR_FX",   "FLYBY_FX",
     "EGRAB_FX",  "GEXPLO_FX", "GUN_FX",    "JETSND_FX", "LASER_FX", "MISSLE_FX", "SWEP_FX",
