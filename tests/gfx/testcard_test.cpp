@@ -123,3 +123,138 @@ TEST(TestCard, DrawEverythingPresentAndSave)
 }
 
 } // namespace
+
+// ---- the same on the generated data set ----------------------------------------------------
+
+#include <span>
+
+#include "data/archive_read.h"
+#include "res/itemfmt.h"
+#include "res/itemtable.h"
+
+namespace
+{
+
+class DataCard : public ::testing::Test
+{
+  protected:
+    static void SetUpTestSuite()
+    {
+        for (int a = 0; a < ITM_ARCHIVES; a++) {
+            std::string why;
+            std::string path = VULTAR_BINARY_DIR "/data/FILE000" + std::to_string(a) + ".GLB";
+            archives[a] = ReadArchive(path, &why);
+            ASSERT_FALSE(archives[a].empty()) << why;
+        }
+    }
+    static const std::vector<uint8_t>& Item(int id)
+    {
+        return archives[ITM_Archive(id)].at(ITM_Index(id)).data;
+    }
+    static int Labelled(const char* label)
+    {
+        for (int a = 0; a < ITM_ARCHIVES; a++)
+            for (size_t i = 0; i < archives[a].size(); i++)
+                if (archives[a][i].label == label) return ITM_Id(a, static_cast<int>(i));
+        return -1;
+    }
+    static std::vector<ArchiveItem> archives[ITM_ARCHIVES];
+};
+std::vector<ArchiveItem> DataCard::archives[ITM_ARCHIVES];
+
+TEST_F(DataCard, EveryPictureAndFontTheGeneratorMakesIsAcceptedForDrawing)
+{
+    // The generator's checks and the drawing module's must agree on what is safe to draw.
+    int pictures = 0, fonts = 0;
+    for (int a = 0; a < ITM_ARCHIVES; a++) {
+        for (size_t i = 0; i < archives[a].size(); i++) {
+            std::span<const uint8_t> b = archives[a][i].data;
+            if (b.size() >= GFX_FONT_HEADER && !ITEM_CheckFont(b)) {
+                EXPECT_TRUE(GFX_CheckFont(b.data(), b.size())) << a << ":" << i;
+                fonts++;
+            } else if (!ITEM_CheckPicture(b)) {
+                EXPECT_TRUE(GFX_CheckPic(b.data(), b.size())) << a << ":" << i;
+                pictures++;
+            }
+        }
+    }
+    EXPECT_GE(fonts, 3);
+    EXPECT_GE(pictures, 300);
+}
+
+TEST_F(DataCard, DrawTheGeneratedArtPresentAndSave)
+{
+    vt::FakeClock clock(1000, 1);
+    GFX_InitSystem();
+    GFX_SetPalRange(0, 239);
+    const std::vector<uint8_t>& pal = Item(ITM_PALETTE);
+    ASSERT_EQ(pal.size(), 768u);
+    aspect_ratio_correct = 1;
+    GFX_InitVideo(pal.data());
+
+    // The first episode's ground, tile by tile.
+    int tiles = Labelled(ITM_TILES_LABELS[0]) + 1;
+    ASSERT_GT(tiles, 0);
+    for (int ty = 0; ty < 7; ty++)
+        for (int tx = 0; tx < 10; tx++) {
+            const std::vector<uint8_t>& t = Item(tiles + (tx * 3 + ty * 7) % 24);
+            ASSERT_TRUE(GFX_CheckPic(t.data(), t.size()));
+            GFX_PutImage(t.data(), tx * 32, ty * 32 - 12, false);
+        }
+
+    // The palette as a strip along the bottom.
+    for (int i = 0; i < 256; i++)
+        GFX_ColorBox(32 + i, 192, 1, 8, i);
+
+    // A window with the three fonts.
+    GFX_ShadeArea(GFX_DARK, 8, 8, 200, 74);
+    GFX_LightBox(1, 8, 8, 200, 74);
+    GFX_LightBox(2, 12, 50, 192, 28);
+    int white = GFX_Remap(pal.data(), 63, 63, 63);
+    int yellow = GFX_Remap(pal.data(), 63, 52, 8);
+    int y = 12;
+    for (int id : {Labelled("LARGE_FNT"), Labelled("MEDIUM_FNT"), ITM_DEMOFONT}) {
+        ASSERT_GE(id, 0);
+        const std::vector<uint8_t>& f = Item(id);
+        ASSERT_TRUE(GFX_CheckFont(f.data(), f.size()));
+        int32_t h;
+        memcpy(&h, f.data(), 4);
+        GFX_Print(14, y, "Vultar 0.8.2 ABC xyz 0123", f.data(), white);
+        y += h + 3;
+    }
+    GFX_Print(16, 56, "Sunken", Item(Labelled("MEDIUM_FNT")).data(), yellow);
+
+    // The player's ship, all its banking frames, with shadows, some across the edges.
+    for (int k = 0; k < ITM_SHIPFRAMES; k++) {
+        const std::vector<uint8_t>& s = Item(ITM_LSHIP + k);
+        ASSERT_TRUE(GFX_CheckPic(s.data(), s.size()));
+        int x = 20 + k * 42, sy = 110;
+        GFX_ShadeShape(GFX_DARK, s.data(), x + 8, sy + 14);
+        GFX_PutSprite(s.data(), x, sy);
+    }
+    const std::vector<uint8_t>& ship = Item(ITM_LSHIP + 3);
+    for (auto [x, sy] :
+         {std::pair{-12, 150}, std::pair{304, 150}, std::pair{240, -14}, std::pair{150, 186}})
+        GFX_PutSprite(ship.data(), x, sy);
+
+    // Score digits, the pointer, lines.
+    for (int d = 0; d < 10; d++) {
+        const std::vector<uint8_t>& n = Item(ITM_NUMBERS + d);
+        ASSERT_TRUE(GFX_CheckPic(n.data(), n.size()));
+        GFX_PutImage(n.data(), 220 + d * 9, 60, true);
+    }
+    const std::vector<uint8_t>& ptr = Item(ITM_POINTER);
+    GFX_PutImage(ptr.data(), 290, 40, true);
+    for (int i = 0; i < 6; i++)
+        GFX_Line(220, 80, 220 + i * 18, 100, 240 + i);
+
+    GFX_MarkUpdate(0, 0, 320, 200);
+    GFX_DisplayUpdate();
+    std::string path = std::string(VULTAR_BINARY_DIR) + "/gfx-testcard-data.png";
+    ASSERT_TRUE(vt::SavePresented(path)) << path;
+    printf("generated-data card: %s\n", path.c_str());
+    closewindow();
+    I_ShutdownGraphics();
+}
+
+} // namespace
