@@ -280,6 +280,29 @@ TEST(DataSet, TilesMapsAndEnemyLibrariesOfAnEpisodeFitTogether)
     }
 }
 
+TEST(DataSet, ABuildingsWreckFitsWhereTheBuildingStood)
+{
+    // The wreck replaces the whole tile: whatever the building or its wreck draws must
+    // stay off the tile's outer ring, or the ground would break at the tile's edge the
+    // moment the building is destroyed.
+    for (int e = 0; e < ITM_EPISODES; e++) {
+        std::span<const uint8_t> flats = Bytes(Find(ITM_FLATS_LABELS[e]));
+        int first = Find(ITM_TILES_LABELS[e]) + 1;
+        for (int t = 0; t < TileCount(e); t++) {
+            int wreck = ITEM_Long(flats, static_cast<size_t>(t) * ITEM_FLATSIZE);
+            if (wreck == t) continue;
+            std::span<const uint8_t> a = Bytes(first + t).subspan(ITEM_PICHEADER);
+            std::span<const uint8_t> b = Bytes(first + wreck).subspan(ITEM_PICHEADER);
+            int differ = 0;
+            for (int i = 0; i < ITEM_TILESIZE; i++)
+                for (int at : {i, 31 * 32 + i, i * 32, i * 32 + 31})
+                    differ += a[at] != b[at];
+            EXPECT_EQ(differ, 0) << "episode " << e + 1 << " tile " << t << " and its wreck "
+                                 << wreck;
+        }
+    }
+}
+
 TEST(DataSet, EveryWaveCanEndWithoutWaitingForEver)
 {
     // An enemy that patrols never leaves, and a ground enemy that comes too late never
@@ -397,5 +420,15 @@ TEST(DataSet, DemosPlayWavesThatExist)
             ASSERT_TRUE(episode >= 0 && episode < ITM_EPISODES && wave >= 0 && wave < ITM_WAVES);
             // A demo in an episode's archive plays that episode, so its map is there too.
             EXPECT_EQ(episode + 1, ITM_Archive(base));
+            // Every frame keeps the ship where a live game can put it: the frame number
+            // picks one of the seven ship pictures.
+            for (size_t at = 12; at < d.size(); at += 12) {
+                int x = ITEM_Short(d, at + 4), y = ITEM_Short(d, at + 6),
+                    pic = ITEM_Short(d, at + 8);
+                ASSERT_TRUE(x >= 5 && x <= 282 && y >= 0 && y <= 160 && pic >= 0 && pic <= 6)
+                    << std::hex << base + k << " record " << std::dec << at / 12;
+                for (int button = 0; button < 4; button++)
+                    ASSERT_LE(d[at + button], 1);
+            }
         }
 }

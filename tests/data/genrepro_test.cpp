@@ -56,7 +56,7 @@ TEST(Generator, MistakesInTheSourcesNameTheirPlace)
     std::string src = home.dir() + "/src", out = home.dir() + "/out", log = home.dir() + "/log";
     struct Case {
         const char* file;
-        const char* find;
+        const char* find; // nullptr: replace the whole file
         const char* replace;
         const char* message;
     };
@@ -69,14 +69,34 @@ TEST(Generator, MistakesInTheSourcesNameTheirPlace)
         {"maps/e2w1.txt", "[enemies]\n", "[enemies]\n100 4 nobody\n", "no enemy 'nobody'"},
         // A wave whose last enemy would not come on every level.
         {"maps/e1w1.txt", "[enemies]\n", "[enemies]\n0 4 dart hard\n", "last enemy"},
+        // A map row one cell short.
+        {"maps/e3w2.txt", "[map]\n", "[map]\n........\n", "maps/e3w2.txt:"},
+        // A legend naming a ground the episode does not have.
+        {"tiles/e2.txt", ".  sand\n", ".  lava\n", "no ground 'lava'"},
+        // A destructible road.
+        {"tiles/e1.txt", "=  grass   road\n", "=  grass   road 5 5\n", "roads cannot be destroyed"},
+        // An animation type the enemy code refuses.
+        {"enemies/e4.txt", "enemy dart fighter\n", "enemy dart fighter\n  animtype 3\n",
+         "animtype"},
+        // A glyph taller than its font.
+        {"fonts/small.txt", "glyph A\n", "glyph A\n#\n#\n#\n#\n#\n#\n#\n", "taller than the font"},
+        // A colour set twice.
+        {"palette.txt", "color 0    0  0  0  black\n", "color 0    0  0  0  black\ncolor 3 1 1 1\n",
+         "set twice"},
+        // A help page with nothing but comments.
+        {"help/VUL1_TXT.txt", nullptr, "; nothing here yet\n", "VUL1_TXT"},
     };
     for (const Case& c : cases) {
         fs::remove_all(src);
         fs::copy(kSources, src, fs::copy_options::recursive);
         std::string text = vt::ReadTextFile(src + "/" + c.file);
-        size_t at = text.find(c.find);
-        ASSERT_NE(at, std::string::npos) << c.file;
-        text.replace(at, strlen(c.find), c.replace);
+        if (c.find) {
+            size_t at = text.find(c.find);
+            ASSERT_NE(at, std::string::npos) << c.file;
+            text.replace(at, strlen(c.find), c.replace);
+        } else {
+            text = c.replace; // the whole file
+        }
         vt::WriteTextFile(src + "/" + c.file, text);
         EXPECT_EQ(Generate(src, out, log), 1) << c.file;
         EXPECT_NE(vt::ReadTextFile(log).find(c.message), std::string::npos)

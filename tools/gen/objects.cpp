@@ -30,9 +30,11 @@ struct Cellpen {
     int seed;
     int variant; // 0..2: buildings of one kind come in a few looks
 
+    // Nothing is drawn on the cell's outer ring: the ground there joins the neighbouring
+    // cells, and must look the same whether the building stands or lies in ruins.
     void set(int x, int y, uint8_t c)
     {
-        if (x >= 0 && y >= 0 && x < kTile && y < kTile) img.set(ox + x, oy + y, c);
+        if (x >= 1 && y >= 1 && x < kTile - 1 && y < kTile - 1) img.set(ox + x, oy + y, c);
     }
     uint8_t at(int x, int y) const { return img.at(ox + x, oy + y); }
     void rect(int x, int y, int w, int h, uint8_t c)
@@ -52,7 +54,7 @@ struct Cellpen {
     {
         for (int j = y + off; j < y + h + off; j++)
             for (int i = x + off; i < x + w + off; i++)
-                if (i >= 0 && j >= 0 && i < kTile && j < kTile) set(i, j, SHADE(at(i, j), -4));
+                set(i, j, SHADE(at(i, j), -4));
     }
     void shadowDisc(double cx, double cy, double r, int off = 3)
     {
@@ -319,7 +321,7 @@ void Generator(Cellpen& p, bool wreck)
 void Factory(Cellpen& p, bool wreck)
 {
     if (wreck) return Wreck(p, 15, "rust");
-    p.shadowRect(2, 5, 28, 22);
+    p.shadowRect(2, 5, 27, 22);
     for (int k = 0; k < 4; k++)
         p.roof(3 + k * 7, 5, 6, 22, k % 2 ? "steel" : "rust", 7, false); // saw-tooth roof
     // A chimney with a glowing top.

@@ -329,12 +329,13 @@ class Painter
                     w[i] = std::sin(2 * M_PI * i / 32.0);
                 return w;
             }();
-            double ripple = wave[(2 * lx + ly) % 32];
+            // Wind ripples whose phase wanders with the texture, so they do not line up.
+            double ripple = wave[(2 * lx + ly + static_cast<int>(tex * 12)) % 32];
             c = P().c("sand", (g == G_DUNES ? 8 : 10) + static_cast<int>(tex * 3) +
                                   (ripple > 0.6    ? 1
                                    : ripple < -0.7 ? -1
                                                    : 0));
-            if ((h & 511) < 3) c = P().c("sand", 5);
+            if ((h & 1023) < 3) c = P().c("sand", 5);
             if (wetEdge) c = P().c("earth", 8);
             if (shadowed(G_ROCK, 5)) c = SHADE(c, -3);
         } else if (g == G_SCRUB) {
@@ -350,7 +351,7 @@ class Painter
             c = P().c(ramp, (arctic ? 8 : 9) + static_cast<int>(tex * 2) - (band == 0 ? 2 : 0) +
                                 (band == 1 ? 1 : 0));
             if ((h & 127) == 0) c = P().c(ramp, 5);
-            if (arctic && tex > 0.62) c = P().c("ice", 13 + static_cast<int>(tex * 2));
+
             // A cliff: lit rim at the upper left, dark face at the lower right.
             bool rimLit = !Is(x - 1, y - 1, G_ROCK) || !Is(x - 2, y - 2, G_ROCK);
             int face = 0;
@@ -362,7 +363,9 @@ class Painter
             if (face)
                 c = P().c(ramp, 2 + (4 - face) - (lx % 3 == 0 ? 1 : 0));
             else if (rimLit)
-                c = P().c(arctic ? "ice" : "sand", 12);
+                c = P().c(arctic ? "ice" : "sand", arctic ? 14 : 12);
+            else if (arctic && (!Is(x - 3, y - 3, G_ROCK) || !Is(x - 4, y - 2, G_ROCK)))
+                c = P().c("ice", 12); // snow lies along the upper edges
         } else if (g == G_CONCRETE) {
             c = P().c("grey", 10 + static_cast<int>(tex * 1.8));
             if (lx % 16 == 0 || ly % 16 == 0) c = P().c("grey", 8);
