@@ -643,8 +643,9 @@ int Do_Game(void)
             fadecnt = 0;
         }
 
-        // Trading the money for a weapon and full shields is a tester's key.
-        if (godmode && keyboard[SC_BACKSPACE]) {
+        // Backspace trades all the money for the last special weapon and shields, every
+        // frame it is held.
+        if (keyboard[SC_BACKSPACE]) {
             OBJS_Add(OBJ_LASTSPECIAL);
             for (int i = 0; i < 3; i++)
                 OBJS_Add(OBJ_SHIELD);
