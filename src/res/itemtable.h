@@ -228,7 +228,7 @@ constexpr ITEMRUN Next(int archive, int count, ITEMFORMAT fmt, const char* label
 // Every run in directory order, archive by archive. Gaps between fixed indexes become
 // fillers. An episode's labelled items (attribute table, tile marker and tiles, maps, enemy
 // frames) follow its archive's fixed block.
-inline constexpr auto ITM_LAYOUT = [] {
+constexpr auto ITM_LAYOUT = [] {
     using namespace itm_detail;
     constexpr ITEMRUN runs[] = {
         // Archive 0
