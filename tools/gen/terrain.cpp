@@ -331,11 +331,10 @@ class Painter
             }();
             // Wind ripples whose phase wanders with the texture, so they do not line up.
             double ripple = wave[(2 * lx + ly + static_cast<int>(tex * 12)) % 32];
-            c = P().c("sand", (g == G_DUNES ? 8 : 10) + static_cast<int>(tex * 3) +
-                                  (ripple > 0.6    ? 1
-                                   : ripple < -0.7 ? -1
-                                                   : 0));
-            if ((h & 1023) < 3) c = P().c("sand", 5);
+            // Soft blotches and a thin ripple crest; no specks, which would line up tile by
+            // tile across open sand.
+            c = P().c("sand", (g == G_DUNES ? 8 : 10) + static_cast<int>(tex * 2.5) +
+                                  (ripple > 0.88 ? 1 : 0));
             if (wetEdge) c = P().c("earth", 8);
             if (shadowed(G_ROCK, 5)) c = SHADE(c, -3);
         } else if (g == G_SCRUB) {
