@@ -136,16 +136,12 @@ static TXT_WINDOW* LayoutWindow(const char* title, TXT_WIDGET_SIGNAL_FUNC accept
 {
     TXT_WINDOW* window = TXT_NewWindow(title);
     TXT_InitTable(window, 2);
-    TXT_WINDOW_ACTION* abort = TXT_NewWindowAbortAction(window);
-    TXT_SetWidgetHelp(abort, " Press ESC to Abort");
-    TXT_SetWindowAction(window, TXT_HORIZ_LEFT, abort);
-    TXT_WINDOW_ACTION* select = TXT_NewWindowSelectAction(window, "Select");
-    TXT_SetWidgetHelp(select, " Press ENTER to Select");
-    TXT_SetWindowAction(window, TXT_HORIZ_CENTER, select);
+    SE_SetAction(window, TXT_HORIZ_LEFT, TXT_NewWindowAbortAction(window), " Press ESC to Abort");
+    SE_SetAction(window, TXT_HORIZ_CENTER, TXT_NewWindowSelectAction(window, "Select"),
+                 " Press ENTER to Select");
     TXT_WINDOW_ACTION* ok = TXT_NewWindowAction(KEY_F10, "Accept");
-    TXT_SetWidgetHelp(ok, " Press F10 to Accept");
     TXT_SignalConnect(ok, "pressed", accept, window);
-    TXT_SetWindowAction(window, TXT_HORIZ_RIGHT, ok);
+    SE_SetAction(window, TXT_HORIZ_RIGHT, ok, " Press F10 to Accept");
     return window;
 }
 
@@ -282,10 +278,7 @@ void SE_ControllerConfigMenu(void)
     TXT_AddWidgets(window, TXT_NewButton2("Setup New Keyboard Layout", OpenKeyboard, nullptr),
                    TXT_NewButton2("Configure Mouse Button Layout", OpenMouse, nullptr),
                    TXT_NewButton2("Configure Joystick Button Layout", OpenJoystick, nullptr));
-    TXT_WINDOW_ACTION* abort = TXT_NewWindowAbortAction(window);
-    TXT_SetWidgetHelp(abort, " Press ESC to Abort");
-    TXT_SetWindowAction(window, TXT_HORIZ_LEFT, abort);
-    TXT_WINDOW_ACTION* accept = TXT_NewWindowSelectAction(window, "Accept");
-    TXT_SetWidgetHelp(accept, " Press ENTER to Accept");
-    TXT_SetWindowAction(window, TXT_HORIZ_RIGHT, accept);
+    SE_SetAction(window, TXT_HORIZ_LEFT, TXT_NewWindowAbortAction(window), " Press ESC to Abort");
+    SE_SetAction(window, TXT_HORIZ_RIGHT, TXT_NewWindowSelectAction(window, "Accept"),
+                 " Press ENTER to Accept");
 }

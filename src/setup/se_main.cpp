@@ -467,6 +467,13 @@ bool SaveSettings(void)
     return w.ok;
 }
 
+void SE_SetAction(TXT_WINDOW* window, TXT_HORIZ_ALIGN position, TXT_WINDOW_ACTION* action,
+                  const char* help)
+{
+    TXT_SetWidgetHelp(action, help);
+    TXT_SetWindowAction(window, position, action);
+}
+
 // ---- selection menus
 
 namespace
@@ -532,12 +539,10 @@ TXT_WINDOW* SE_SelectionMenu(const char* title, const SE_CHOICE* choices, int co
     if (preselect) TXT_SelectWidget(menu->window, preselect);
 
     TXT_WINDOW_ACTION* abort = TXT_NewWindowAction(KEY_ESCAPE, "Abort");
-    TXT_SetWidgetHelp(abort, " Press ESC to Abort");
     TXT_SignalConnect(abort, "pressed", MenuAborted, menu);
-    TXT_SetWindowAction(menu->window, TXT_HORIZ_LEFT, abort);
-    TXT_WINDOW_ACTION* accept = TXT_NewWindowSelectAction(menu->window, "Accept");
-    TXT_SetWidgetHelp(accept, " Press ENTER to Accept");
-    TXT_SetWindowAction(menu->window, TXT_HORIZ_RIGHT, accept);
+    SE_SetAction(menu->window, TXT_HORIZ_LEFT, abort, " Press ESC to Abort");
+    SE_SetAction(menu->window, TXT_HORIZ_RIGHT, TXT_NewWindowSelectAction(menu->window, "Accept"),
+                 " Press ENTER to Accept");
     return menu->window;
 }
 
@@ -656,12 +661,10 @@ static void OpenMainMenu(void)
     // A first run has everything chosen already: saving is the likely next step.
     if (setupflag) TXT_SelectWidget(main_window, last);
 
-    TXT_WINDOW_ACTION* abort = TXT_NewWindowAbortAction(main_window);
-    TXT_SetWidgetHelp(abort, " Press ESC to Abort");
-    TXT_SetWindowAction(main_window, TXT_HORIZ_LEFT, abort);
-    TXT_WINDOW_ACTION* accept = TXT_NewWindowSelectAction(main_window, "Accept");
-    TXT_SetWidgetHelp(accept, " Press ENTER to Accept");
-    TXT_SetWindowAction(main_window, TXT_HORIZ_RIGHT, accept);
+    SE_SetAction(main_window, TXT_HORIZ_LEFT, TXT_NewWindowAbortAction(main_window),
+                 " Press ESC to Abort");
+    SE_SetAction(main_window, TXT_HORIZ_RIGHT, TXT_NewWindowSelectAction(main_window, "Accept"),
+                 " Press ENTER to Accept");
     TXT_SignalConnect(main_window, "closed", MainClosed, nullptr);
 }
 
@@ -721,12 +724,10 @@ static void OpenAdditionalFeatures(void)
                    TXT_NewCheckBox("Haptic (Game Controller Rumble Support)", &se_haptic),
                    TXT_NewCheckBox("New Joystick Menu Input", &se_joy_ipt_MenuNew));
 
-    TXT_WINDOW_ACTION* close = TXT_NewWindowAbortAction(window, "Close");
-    TXT_SetWidgetHelp(close, " Press ESC to Close");
-    TXT_SetWindowAction(window, TXT_HORIZ_LEFT, close);
-    TXT_WINDOW_ACTION* select = TXT_NewWindowSelectAction(window, "Select");
-    TXT_SetWidgetHelp(select, " Press ENTER to Select");
-    TXT_SetWindowAction(window, TXT_HORIZ_RIGHT, select);
+    SE_SetAction(window, TXT_HORIZ_LEFT, TXT_NewWindowAbortAction(window, "Close"),
+                 " Press ESC to Close");
+    SE_SetAction(window, TXT_HORIZ_RIGHT, TXT_NewWindowSelectAction(window, "Select"),
+                 " Press ENTER to Select");
 }
 
 // ---- the setup and the start screen

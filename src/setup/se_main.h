@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+#include "textui/txt_widget.h"
+
 // The text-mode start screen: returns 0 to run the game; "Exit" (or Escape) ends the
 // process. Returns 0 at once when the setup's start screen is switched off.
 int StartScreen(void);
@@ -87,12 +89,17 @@ struct SE_CHOICE {
 constexpr int SE_ABORTED = -1;
 
 struct TXT_WINDOW;
+struct TXT_WINDOW_ACTION;
 
 // A window of buttons, one per choice, with Enter "Accept" and Escape "Abort". Pressing a
 // button closes the menu and reports its value to done; Escape reports SE_ABORTED. The
 // choice whose value is current starts with the focus.
 TXT_WINDOW* SE_SelectionMenu(const char* title, const SE_CHOICE* choices, int count, int current,
                              void (*done)(int value));
+
+// Puts an action with its help line at one end (or the middle) of a window's bottom edge.
+void SE_SetAction(TXT_WINDOW* window, TXT_HORIZ_ALIGN position, TXT_WINDOW_ACTION* action,
+                  const char* help);
 
 // Whether the first-run chain of menus is under way.
 bool SE_InFirstRunChain(void);
