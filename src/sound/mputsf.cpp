@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <unistd.h>
 
 #include "game/i_system.h"
@@ -169,13 +170,23 @@ bool TSF_FindSoundFont(const char* name, char* path, int len)
     return true;
 }
 
+bool TSF_LoadSoundFont(SOFTSYNTH* syn, const char* name, char* path, int len)
+{
+    if (TSF_FindSoundFont(name, path, len) && SYN_Open(syn, path, kSynthRate)) return true;
+    // A file that is there but is no SoundFont: the General MIDI one still plays.
+    const char* gm = SYN_DefaultSoundFont();
+    if (!gm || strcmp(gm, path) == 0 || !SYN_Open(syn, gm, kSynthRate)) return false;
+    M_StringCopy(path, gm, len);
+    return true;
+}
+
 int TSF_Init(int)
 {
     if (tsf_initcount++ > 0) return 1;
     char name[128];
     INI_GetPreference("Setup", "SoundFont", name, 127, "SoundFont.sf2");
-    char path[600];
-    if (!TSF_FindSoundFont(name, path, sizeof(path)) || !SYN_Open(&tsf_synth, path, kSynthRate)) {
+    char path[600] = "";
+    if (!TSF_LoadSoundFont(&tsf_synth, name, path, sizeof(path))) {
         char msg[700];
         M_snprintf(msg, sizeof(msg), "Could not load %s\n", name);
         fputs(msg, stderr);

@@ -26,8 +26,11 @@ void SYN_Message(SOFTSYNTH* syn, int status, int data1, int data2);
 void SYN_Render(SOFTSYNTH* syn, int16_t* out, int frames);
 
 // Where the SoundFont setting's file is found: the data folder, then the working directory;
-// the distribution's General MIDI SoundFont when it is in neither. Null when there is none.
+// the distribution's General MIDI SoundFont when it is in neither. False when there is none.
 bool TSF_FindSoundFont(const char* name, char* path, int len);
+// Opens the synthesiser with the SoundFont setting's file, or the General MIDI SoundFont
+// when that file cannot be loaded; false when neither loads. The file used goes to path.
+bool TSF_LoadSoundFont(SOFTSYNTH* syn, const char* name, char* path, int len);
 
 int TSF_Init(int arg);
 void TSF_DeInit(void);
