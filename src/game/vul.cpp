@@ -179,6 +179,15 @@ static void VUL_CommandLine(int argc, char* argv[])
     if (godmode) printf("GOD mode enabled\n");
 }
 
+// Locks a picture the game keeps for the whole run; a damaged one ends the program as a
+// missing one does.
+static uint8_t* VUL_LockPicture(int item)
+{
+    uint8_t* pic = GLB_LockItem(item);
+    if (!GFX_CheckPic(pic, GLB_ItemSize(item))) exit(0);
+    return pic;
+}
+
 extern "C" int SDL_main(int argc, char* argv[])
 {
     StartScreen();
@@ -244,6 +253,7 @@ extern "C" int SDL_main(int argc, char* argv[])
 
     printf("Loading Graphics\n");
     palette = GLB_LockItem(ITM_PALETTE);
+    if (GLB_ItemSize(ITM_PALETTE) < 768) exit(0);
     memset(palette, 0, 3);
 
     SHADOW_Init();
@@ -252,7 +262,7 @@ extern "C" int SDL_main(int argc, char* argv[])
 
     if (ptrflag) {
         cursor_pic = GLB_LockItem(ITM_POINTER);
-        PTR_SetPic(cursor_pic);
+        PTR_SetPic(cursor_pic, GLB_ItemSize(ITM_POINTER));
         PTR_SetPos(160, 100);
         PTR_DrawCursor(0);
     }
@@ -269,7 +279,7 @@ extern "C" int SDL_main(int argc, char* argv[])
         flatlib[k] = gameflag[k] ? GLB_LockItem(GLB_GetItemID(flatnames[k])) : nullptr;
 
     for (int k = 0; k < ITM_NUMBERCOUNT; k++)
-        numbers[k] = GLB_LockItem(ITM_NUMBERS + k);
+        numbers[k] = VUL_LockPicture(ITM_NUMBERS + k);
 
     FLAME_InitShades();
     HELP_Init();
@@ -314,7 +324,7 @@ void ShutDown(int)
 {
     uint8_t* exitscreen = GLB_GetItem(ITM_EXITSCREEN);
     closewindow();
-    I_LASTSCR(exitscreen);
+    I_LASTSCR(exitscreen, GLB_ItemSize(ITM_EXITSCREEN));
     GLB_FreeAll();
     IPT_CloJoy(1);
     SWD_End();

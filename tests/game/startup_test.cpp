@@ -38,14 +38,14 @@ GLB_WRITEITEM Item(std::string label, size_t size, uint8_t fill = 1)
     return GLB_WRITEITEM{std::move(label), std::vector<uint8_t>(size, fill), false};
 }
 
-// A 16x16 plain picture, the shape of the pointer item.
-GLB_WRITEITEM Pointer(void)
+// A plain picture of the given size.
+GLB_WRITEITEM Picture(std::string label, uint8_t w, uint8_t h)
 {
-    std::vector<uint8_t> pic(20 + 256, 0);
-    pic[0] = 1;   // plain picture
-    pic[12] = 16; // width
-    pic[16] = 16; // height
-    return GLB_WRITEITEM{"POINTER", pic, false};
+    std::vector<uint8_t> pic(20 + w * h, 0);
+    pic[0] = 1; // plain picture
+    pic[12] = w;
+    pic[16] = h;
+    return GLB_WRITEITEM{std::move(label), pic, false};
 }
 
 // The smallest archive 0 and an episode-1 archive that carry what start-up locks.
@@ -61,10 +61,10 @@ std::vector<GLB_WRITEITEM> Archive1(void)
     for (int i = 1; i < 5; i++)
         items.push_back(Item("FILL" + std::to_string(i), 4));
     for (int i = 5; i <= 15; i++)
-        items.push_back(Item("DIGIT" + std::to_string(i), 64));
+        items.push_back(Picture("DIGIT" + std::to_string(i), 6, 8));
     for (int i = 16; i <= 17; i++)
         items.push_back(Item("WARN" + std::to_string(i), 64));
-    items.push_back(Pointer());
+    items.push_back(Picture("POINTER", 16, 16));
     items.push_back(Item("FLATSG1_ITM", 8 * 16));
     return items;
 }
@@ -138,6 +138,23 @@ TEST_F(StartupTest, ReachesTheMenuLoopWithProgressLinesInOrder)
     EXPECT_LT(ptr, gfx);
     EXPECT_LT(gfx, menu);
     EXPECT_EQ(out.find("GOD mode"), std::string::npos);
+}
+
+TEST_F(StartupTest, DamagedResidentPicturesEndTheProgramBeforeTheMenu)
+{
+    Here("FILE0000.GLB", Archive0());
+    std::vector<GLB_WRITEITEM> bad = Archive1();
+    bad[7].data.resize(30); // a digit whose pixels are cut off
+    Here("FILE0001.GLB", bad);
+    EXPECT_EXIT(RunGame(log, {}), ::testing::ExitedWithCode(0), "");
+    EXPECT_NE(Output().find("Loading Graphics"), std::string::npos);
+    EXPECT_FALSE(ReachedMenu());
+
+    std::vector<GLB_WRITEITEM> shortpal = Archive1();
+    shortpal[0].data.resize(700);
+    Here("FILE0001.GLB", shortpal);
+    EXPECT_EXIT(RunGame(log, {}), ::testing::ExitedWithCode(0), "");
+    EXPECT_FALSE(ReachedMenu());
 }
 
 TEST_F(StartupTest, ArchivesAreFoundInEitherCaseAndInTheDataPath)
