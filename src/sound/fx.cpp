@@ -446,9 +446,9 @@ void SND_PlaySong(int item, int loop, int fade)
         GLB_UnlockItem(music_song);
         music_song = -1;
     }
-    // A song missing from the archives leaves the music silent rather than ending the game
-    // (locking an empty item would).
-    if (item == -1 || GLB_ItemSize(item) <= 0) return;
+    // A song the archives lack ends the program like any missing item; a damaged one stays
+    // silent.
+    if (item == -1) return;
     music_song = item;
     uint8_t* song = GLB_LockItem(item);
     if (MUS_CheckSong(song, GLB_ItemSize(item))) MUS_PlaySong(song, loop, fade);

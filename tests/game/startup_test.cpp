@@ -48,10 +48,17 @@ GLB_WRITEITEM Picture(std::string label, uint8_t w, uint8_t h)
     return GLB_WRITEITEM{std::move(label), pic, false};
 }
 
-// The smallest archive 0 and an episode-1 archive that carry what start-up locks.
+// The smallest archive 0 and an episode-1 archive that carry what start-up locks: the
+// closing screen at index 2 and the menu songs, each a score that ends at once.
 std::vector<GLB_WRITEITEM> Archive0(void)
 {
-    return {Item("FILLER0", 4), Item("FILLER1", 4), Item("EXITSCREEN", 4000)};
+    std::vector<GLB_WRITEITEM> items;
+    for (int i = 0; i < 98; i++)
+        items.push_back(Item("FILLER" + std::to_string(i), 4));
+    items[2] = Item("EXITSCREEN", 4000);
+    for (int i = 83; i <= 97; i++)
+        items[i] = GLB_WRITEITEM{"SONG" + std::to_string(i), {0, 0, 0, 0, 1, 0, 10, 0, 1, 0, 0x60}};
+    return items;
 }
 
 std::vector<GLB_WRITEITEM> Archive1(void)
