@@ -188,6 +188,56 @@ static uint8_t* VUL_LockPicture(int item)
     return pic;
 }
 
+// Loads what stays in memory for the whole run (palette, pointer, attribute libraries,
+// HUD digits), initialises the battlefield modules and opens the game window. Needs the
+// archives open and the cache in place.
+void VUL_LoadGraphics(int ptrflag)
+{
+    printf("Loading Graphics\n");
+    palette = GLB_LockItem(ITM_PALETTE);
+    if (GLB_ItemSize(ITM_PALETTE) < 768) exit(0);
+    memset(palette, 0, 3);
+
+    SHADOW_Init();
+    FLAME_Init();
+    fflush(stdout);
+
+    if (ptrflag) {
+        cursor_pic = GLB_LockItem(ITM_POINTER);
+        PTR_SetPic(cursor_pic, GLB_ItemSize(ITM_POINTER));
+        PTR_SetPos(160, 100);
+        PTR_DrawCursor(0);
+    }
+
+    for (int k = 0; k < ITM_SHIPFRAMES; k++) {
+        lship[k] = ITM_LSHIP + k;
+        if (gameflag[1]) {
+            dship[k] = ITM_DSHIP + k;
+            fship[k] = ITM_FSHIP + k;
+        }
+    }
+
+    for (int k = 0; k < 4; k++)
+        flatlib[k] = gameflag[k] ? GLB_LockItem(GLB_GetItemID(flatnames[k])) : nullptr;
+
+    for (int k = 0; k < ITM_NUMBERCOUNT; k++)
+        numbers[k] = VUL_LockPicture(ITM_NUMBERS + k);
+
+    FLAME_InitShades();
+    HELP_Init();
+    OBJS_Init();
+    TILE_Init();
+    SHOTS_Init();
+    ESHOT_Init();
+    BONUS_Init();
+    ANIMS_Init();
+    SND_Setup();
+
+    GFX_SetPalRange(0, 239);
+    GFX_InitVideo(palette);
+    SHADOW_MakeShades();
+}
+
 extern "C" int SDL_main(int argc, char* argv[])
 {
     StartScreen();
@@ -251,49 +301,7 @@ extern "C" int SDL_main(int argc, char* argv[])
     GLB_FreeAll();
     VUL_InitMem();
 
-    printf("Loading Graphics\n");
-    palette = GLB_LockItem(ITM_PALETTE);
-    if (GLB_ItemSize(ITM_PALETTE) < 768) exit(0);
-    memset(palette, 0, 3);
-
-    SHADOW_Init();
-    FLAME_Init();
-    fflush(stdout);
-
-    if (ptrflag) {
-        cursor_pic = GLB_LockItem(ITM_POINTER);
-        PTR_SetPic(cursor_pic, GLB_ItemSize(ITM_POINTER));
-        PTR_SetPos(160, 100);
-        PTR_DrawCursor(0);
-    }
-
-    for (int k = 0; k < ITM_SHIPFRAMES; k++) {
-        lship[k] = ITM_LSHIP + k;
-        if (gameflag[1]) {
-            dship[k] = ITM_DSHIP + k;
-            fship[k] = ITM_FSHIP + k;
-        }
-    }
-
-    for (int k = 0; k < 4; k++)
-        flatlib[k] = gameflag[k] ? GLB_LockItem(GLB_GetItemID(flatnames[k])) : nullptr;
-
-    for (int k = 0; k < ITM_NUMBERCOUNT; k++)
-        numbers[k] = VUL_LockPicture(ITM_NUMBERS + k);
-
-    FLAME_InitShades();
-    HELP_Init();
-    OBJS_Init();
-    TILE_Init();
-    SHOTS_Init();
-    ESHOT_Init();
-    BONUS_Init();
-    ANIMS_Init();
-    SND_Setup();
-
-    GFX_SetPalRange(0, 239);
-    GFX_InitVideo(palette);
-    SHADOW_MakeShades();
+    VUL_LoadGraphics(ptrflag);
 
     VUL_ClearPlayer();
 

@@ -26,6 +26,7 @@ extern const char vul_accesscode[];
 extern "C" int SDL_main(int argc, char* argv[]);
 
 void VUL_InitMem(void);
+void VUL_LoadGraphics(int ptrflag);
 void VUL_Bday(void);
 void ShutDown(int flag);
 // Song fade, birthday greeting, palette fades, shutdown, exit. Never returns.

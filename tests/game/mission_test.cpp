@@ -53,35 +53,9 @@ void StartGame()
     IPT_Init();
     GLB_FreeAll();
     VUL_InitMem();
-    palette = GLB_LockItem(ITM_PALETTE);
-    memset(palette, 0, 3);
-    SHADOW_Init();
-    FLAME_Init();
-    cursor_pic = GLB_LockItem(ITM_POINTER);
-    PTR_SetPic(cursor_pic);
-    for (int k = 0; k < ITM_SHIPFRAMES; k++) {
-        lship[k] = ITM_LSHIP + k;
-        dship[k] = ITM_DSHIP + k;
-        fship[k] = ITM_FSHIP + k;
-    }
-    for (int k = 0; k < 4; k++) {
-        gameflag[k] = 1;
-        flatlib[k] = GLB_LockItem(GLB_GetItemID(ITM_FLATS_LABELS[k]));
-    }
-    for (int k = 0; k < ITM_NUMBERCOUNT; k++)
-        numbers[k] = GLB_LockItem(ITM_NUMBERS + k);
-    FLAME_InitShades();
-    HELP_Init();
-    OBJS_Init();
-    TILE_Init();
-    SHOTS_Init();
-    ESHOT_Init();
-    BONUS_Init();
-    ANIMS_Init();
-    SND_Setup();
-    GFX_SetPalRange(0, 239);
-    GFX_InitVideo(palette);
-    SHADOW_MakeShades();
+    for (int& flag : gameflag)
+        flag = 1;
+    VUL_LoadGraphics(1);
 }
 
 // What the frame hook sees: frames counted as they are shown, keys pushed at given
