@@ -71,8 +71,13 @@ int ENEMY_TypeIndex(int episode, const std::string& name, const std::string& whe
 Bytes ENEMY_Library(int episode);
 std::vector<Image> ENEMY_Frames(int episode, int kind, int count);
 
-// ---- battlefield effects and pickups (battle.cpp) ----
+// ---- battlefield pictures (battle.cpp: shots and beams; effects.cpp: explosions, smoke,
+// sparks, flares, debris, glows and pickups) ----
 std::vector<Image> BATTLE_Frames(const std::string& content, int param, int count);
+bool EFFECTS_Makes(const std::string& content);
+std::vector<Image> EFFECTS_Frames(const std::string& content, int param, int count);
+// Contact sheets of the effects over the landscape, drawn as the game draws them.
+std::vector<std::pair<std::string, Image>> EFFECTS_Sheets();
 
 // ---- screens, windows and other items drawn simply for now (screens.cpp) ----
 Image SCREEN_Picture(const std::string& content, int param);

@@ -227,5 +227,7 @@ void PREVIEW_Write(const std::string& dir)
         }
         WritePng(dir + "/battle.png", Sheet(all, 1400, 4, Backdrop()));
     }
+    for (const auto& [name, sheet] : EFFECTS_Sheets())
+        WritePng(dir + "/" + name, sheet);
     (void)Label;
 }
