@@ -89,7 +89,8 @@ int ANIMS_Register(int item, int numframes, int layer, int follow, int shade, in
     // Frames that the archive does not have (an entry past its end, or a bare label) are
     // cut off here, so drawing never asks for an item that cannot be loaded.
     int have = 0;
-    while (have < numframes && GLB_ItemSize(item + have) > 0)
+    while (have < numframes && ((item + have) >> 16) == (item >> 16) &&
+           GLB_ItemSize(item + have) > 0)
         have++;
     lib.numframes = have;
 
