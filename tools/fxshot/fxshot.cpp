@@ -33,7 +33,7 @@ constexpr int kCols = 9, kRows = 150, kTile = 32, kMapLeft = 16;
 constexpr int o_engine[7] = {0, 1, 2, 3, 2, 1, 0};
 
 int episode = 0;
-int startflat[4];
+int firsttile[4];
 
 struct Shot {
     std::string name;
@@ -57,8 +57,8 @@ void Landscape(int top)
         for (int c = 0; c < kCols; c++) {
             int16_t cell[2];
             memcpy(cell, map + 12 + (row * kCols + c) * 4, 4);
-            if (cell[1] < 0 || cell[1] > 3 || startflat[cell[1]] <= 0) continue;
-            int tile = startflat[cell[1]] + cell[0];
+            if (cell[1] < 0 || cell[1] > 3 || firsttile[cell[1]] <= 0) continue;
+            int tile = firsttile[cell[1]] + cell[0];
             if (GLB_ItemSize(tile) < GFX_PIC_HEADER + kTile * kTile) continue;
             GFX_PutImage(GLB_GetItem(tile), kMapLeft + c * kTile, row * kTile - top, false);
         }
@@ -311,7 +311,7 @@ int main(int argc, char* argv[])
         char label[32];
         snprintf(label, sizeof(label), "STARTG%dTILES", s + 1);
         int id = GLB_GetItemID(label);
-        startflat[s] = id >= 0 ? id + 1 : -1;
+        firsttile[s] = id >= 0 ? id + 1 : -1;
     }
     opt_detail = 1;
     scroll_flag = 1;
