@@ -126,27 +126,27 @@ void Explosions(const std::string& out)
     ANIMS_Clear();
     wsrand(7);
     std::vector<Shot> shots;
-    // The farm of the first wave: buildings at map rows 39 and 40, columns 5 to 7.
-    int top = 1150;
+    // The farm of the first wave: a silo, a farmhouse and a barn at map rows 28 to 30.
+    int top = 864;
     for (int f = 0; f < 40; f++, top--) {
         if (f == 0) {
-            ANIMS_StartAnim(ANIM_GROUNDBLAST, 224, 114);
-            ANIMS_StartAnim(ANIM_SPARK, 224, 114);
+            ANIMS_StartAnim(ANIM_GROUNDBLAST, 128, 48);
+            ANIMS_StartAnim(ANIM_SPARK, 128, 48);
         }
         if (f == 3) {
-            ANIMS_StartAnim(ANIM_GROUNDBLAST, 192, 149);
-            ANIMS_StartAnim(ANIM_SPARK, 192, 149);
+            ANIMS_StartAnim(ANIM_GROUNDBLAST, 128, 115);
+            ANIMS_StartAnim(ANIM_SPARK, 128, 115);
         }
-        if (f == 6) ANIMS_StartAnim(ANIM_BIGBLAST, 258, 152);
-        if (f == 8) ANIMS_StartAnim(ANIM_FLARE, 226, 120);
-        if (f == 11) ANIMS_StartAnim(ANIM_FLARE, 190, 158);
-        if (f == 2) ANIMS_StartAAnim(ANIM_AIRBLAST, 90, 40);
-        if (f == 10) ANIMS_StartAAnim(ANIM_BURST, 100, 110);
+        if (f == 6) ANIMS_StartAnim(ANIM_BIGBLAST, 160, 82);
+        if (f == 8) ANIMS_StartAnim(ANIM_FLARE, 130, 54);
+        if (f == 11) ANIMS_StartAnim(ANIM_FLARE, 126, 124);
+        if (f == 2) ANIMS_StartAAnim(ANIM_AIRBLAST, 250, 40);
+        if (f == 10) ANIMS_StartAAnim(ANIM_BURST, 240, 120);
         if (f == 12)
             for (int k = 0; k < 12; k++)
-                ANIMS_StartAAnim(ANIM_DEBRIS, 100 + wrand() % 32 - 16, 110 + wrand() % 32 - 16);
+                ANIMS_StartAAnim(ANIM_DEBRIS, 240 + wrand() % 32 - 16, 120 + wrand() % 32 - 16);
         if (f == 14) ANIMS_StartAnim(ANIM_FIREBALL, 60, 160);
-        if (f == 16) ANIMS_StartAnim(ANIM_MIDBLAST, 140, 60);
+        if (f == 16) ANIMS_StartAnim(ANIM_MIDBLAST, 200, 60);
         ANIMS_Think();
         Frame(top, false);
         if (f == 2 || f == 6 || f == 11 || f == 17 || f == 26 || f == 38)
