@@ -96,46 +96,52 @@ constexpr I_CLOCK kFastClock = {FastTicks, FastDelay};
 using Clock = std::chrono::steady_clock;
 struct TIMING {
     Clock::time_point mark;
-    double think, draw, wait, present, other; // seconds
-    int frames;
+    bool started;
+    DEMO_TIMING sum;
 };
 TIMING timing;
+// Whoever watched frames before the timedemo began; it goes on seeing them.
+void (*watcher)(int point);
 
 void TimedemoHook(int point)
 {
+    if (watcher) watcher(point);
     Clock::time_point now = Clock::now();
     double spent = std::chrono::duration<double>(now - timing.mark).count();
+    DEMO_TIMING& t = timing.sum;
     switch (point) {
     case GAME_FRAME_START:
-        if (timing.frames > 0) timing.other += spent;
-        timing.frames++;
+        // Before the first frame is the wave's loading, which the total alone counts.
+        if (timing.started) t.other += spent;
+        timing.started = true;
         break;
     case GAME_FRAME_THOUGHT:
-        timing.think += spent;
+        t.think += spent;
         break;
     case GAME_FRAME_DRAWN:
-        timing.draw += spent;
+        t.draw += spent;
         break;
     case GAME_FRAME_PACED:
-        timing.wait += spent;
+        t.wait += spent;
         break;
     case GAME_FRAME_SHOWN:
-        timing.present += spent;
+        t.present += spent;
+        t.frames++;
         break;
     }
     timing.mark = now;
 }
 
-void TimedemoReport(double total)
+void TimedemoReport(void)
 {
-    int n = timing.frames > 0 ? timing.frames : 1;
+    const DEMO_TIMING& t = timing.sum;
+    int n = t.frames > 0 ? t.frames : 1;
     auto ms = [n](double s) { return 1000.0 * s / n; };
-    printf("timedemo: %d frames in %.3f s, %.1f frames per second\n", timing.frames, total,
-           total > 0 ? timing.frames / total : 0.0);
+    printf("timedemo: %d frames in %.3f s, %.1f frames per second\n", t.frames, t.total,
+           t.total > 0 ? t.frames / t.total : 0.0);
     printf("timedemo: per frame %.3f ms think, %.3f ms draw, %.3f ms present, %.3f ms wait, "
            "%.3f ms other\n",
-           ms(timing.think), ms(timing.draw), ms(timing.present), ms(timing.wait),
-           ms(timing.other));
+           ms(t.think), ms(t.draw), ms(t.present), ms(t.wait), ms(t.other));
     fflush(stdout);
 }
 
@@ -287,18 +293,20 @@ int DEMO_Play(void)
     WIN_LoadComp();
     VUL_LoadMap();
 
-    void (*oldhook)(int) = game_framehook;
     Clock::time_point start{};
     if (timedemo) {
         I_SetClock(&kFastClock);
         timing = {};
         timing.mark = start = Clock::now();
+        watcher = game_framehook;
         game_framehook = TimedemoHook;
     }
     int result = Do_Game();
     if (timedemo) {
-        TimedemoReport(std::chrono::duration<double>(Clock::now() - start).count());
-        game_framehook = oldhook;
+        timing.sum.total = std::chrono::duration<double>(Clock::now() - start).count();
+        TimedemoReport();
+        game_framehook = watcher;
+        watcher = nullptr;
     }
 
     if (result == 0) {
@@ -333,4 +341,9 @@ void DEMO_SetTimedemo(int on)
 int DEMO_IsTimedemo(void)
 {
     return timedemo;
+}
+
+DEMO_TIMING DEMO_GetTiming(void)
+{
+    return timing.sum;
 }

@@ -42,5 +42,13 @@ void DEMO_DisplayStats(void);
 
 // The timedemo: plays the loaded demo with the clock running as fast as the machine
 // allows and prints the mission frames per second and where the time of a frame went.
+// A frame hook installed before the timedemo starts still sees every frame point.
 void DEMO_SetTimedemo(int on);
 int DEMO_IsTimedemo(void);
+// The last timedemo's figures: frames shown, and seconds in all and spent in each part of
+// the frames (the wave's loading before the first frame is in the total only).
+struct DEMO_TIMING {
+    int frames;
+    double total, think, draw, wait, present, other;
+};
+DEMO_TIMING DEMO_GetTiming(void);

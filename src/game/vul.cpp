@@ -240,7 +240,8 @@ void VUL_LoadGraphics(int ptrflag)
 
 extern "C" int SDL_main(int argc, char* argv[])
 {
-    StartScreen();
+    // A timedemo is a measuring run: it does not stop at the interactive start screen.
+    if (!(argc > 1 && strcmp(argv[1], "TIMEDEMO") == 0)) StartScreen();
 
     const char* qx_mode = getenv("QX_MODE");
 
@@ -332,7 +333,8 @@ void ShutDown(int)
 {
     uint8_t* exitscreen = GLB_GetItem(ITM_EXITSCREEN);
     closewindow();
-    I_LASTSCR(exitscreen, GLB_ItemSize(ITM_EXITSCREEN));
+    // A timedemo ends without a closing screen waiting for a key.
+    if (!DEMO_IsTimedemo()) I_LASTSCR(exitscreen, GLB_ItemSize(ITM_EXITSCREEN));
     GLB_FreeAll();
     IPT_CloJoy(1);
     SWD_End();

@@ -55,6 +55,14 @@ void ANIMS_Clear(void)
     }
 }
 
+int ANIMS_Count(void)
+{
+    int n = 0;
+    for (const ANIMS_S* a = first_anims.next; a && a != &last_anims; a = a->next)
+        n++;
+    return n;
+}
+
 ANIMS_S* ANIMS_Get(void)
 {
     if (!free_anims) return nullptr;

@@ -71,6 +71,8 @@ int ANIMS_Register(int item, int numframes, int layer, int follow, int shade, in
 void ANIMS_CachePics(void);
 void ANIMS_FreePics(void);
 ANIMS_S* ANIMS_Get(void);
+// Animations in play.
+int ANIMS_Count(void);
 ANIMS_S* ANIMS_Remove(ANIMS_S* anim);
 // Centred on (x, y); for the types that ride with the ship (x, y) is an offset from its
 // centre.

@@ -69,6 +69,14 @@ void BONUS_Init(void)
     }
 }
 
+int BONUS_Count(void)
+{
+    int n = 0;
+    for (const BONUS_S* b = first_bonus.next; b && b != &last_bonus; b = b->next)
+        n++;
+    return n;
+}
+
 BONUS_S* BONUS_Get(void)
 {
     if (!free_bonus) return nullptr;

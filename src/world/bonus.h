@@ -33,6 +33,8 @@ void BONUS_Clear(void);
 // Drops a pickup of an inventory kind at (x, y); silently nothing when there is no room.
 void BONUS_Add(int kind, int x, int y);
 BONUS_S* BONUS_Get(void);
+// Pickups in play.
+int BONUS_Count(void);
 BONUS_S* BONUS_Remove(BONUS_S* bonus);
 void BONUS_Think(void);
 void BONUS_Display(void);
