@@ -145,9 +145,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     for (int k = 0; k < 4; k++) {
-        char name[16];
-        snprintf(name, sizeof(name), "FILE%04d.GLB", k + 1);
-        gameflag[k] = Exists(dir + name);
+        gameflag[k] = Exists(dir + "FILE000" + std::to_string(k + 1) + ".GLB");
     }
     GLB_InitSystem(dir.c_str(), 6, nullptr);
     SND_InitSound();
