@@ -72,11 +72,7 @@ constexpr int kFxChangeSpecial = 20;
 constexpr int kFxWarning = 22;
 constexpr int kPanCentre = 127;
 
-// Animations of the ship blowing up.
-constexpr int kAnimShipBlast = 4;
-constexpr int kAnimFireA = 5;
-constexpr int kAnimFireB = 6;
-constexpr int kAnimDebris = 7;
+// Explosions and debris started when the ship blows up (the pool keeps what fits).
 constexpr int kDebrisPieces = 512;
 
 // A mission frame lasts three ticks of the frame counter.
@@ -207,7 +203,7 @@ void PutNumber(const char* text, int x, int y)
 // The ship is hit to pieces: explosions every frame, then the ship goes.
 void ShipDestroyed(void)
 {
-    for (int anim : {kAnimFireA, kAnimFireB}) {
+    for (int anim : {ANIM_FIREBALL, ANIM_IMPACT}) {
         int ry = (SeedStep() >> 16) & 31;
         int rx = (SeedStep() >> 16) & 31;
         ANIMS_StartAnim(anim, playerx + rx, playery + ry);
@@ -221,14 +217,14 @@ void ShipDestroyed(void)
         draw_player = 0;
         SND_Patch(kFxExplosion, kPanCentre);
         SND_Patch(kFxExplosion2, kPanCentre);
-        ANIMS_StartAnim(kAnimShipBlast, player_cx, player_cy);
+        ANIMS_StartAnim(ANIM_AIRBLAST, player_cx, player_cy);
         for (int i = 0; i < kDebrisPieces; i++) {
             int dx = ((SeedStep() >> 15) & 0x3E) - 16;
             int dy = ((SeedStep() >> 15) & 0x3E) - 16;
             if (i & 1)
-                ANIMS_StartAnim(kAnimShipBlast, playerx + dx, playery + dy);
+                ANIMS_StartAnim(ANIM_AIRBLAST, playerx + dx, playery + dy);
             else
-                ANIMS_StartAAnim(kAnimDebris, playerx + dx, playery + dy);
+                ANIMS_StartAAnim(ANIM_DEBRIS, playerx + dx, playery + dy);
         }
         SND_Patch(kFxExplosion2, kPanCentre);
     }

@@ -20,7 +20,6 @@ namespace
 
 constexpr int kFxSuperShieldHit = 32;
 constexpr int kFxShieldHit = 33;
-constexpr int kAnimShieldFlash = 20;
 // Frames without firing after which the shield regains a unit.
 constexpr int kRegenFrames = 97;
 // Status icons.
@@ -288,7 +287,7 @@ int OBJS_SubEnergy(int damage)
     if (godmode || startendwave != -1) return 0;
     if (curplr_diff == 0 && damage >= 2) damage /= 2;
     if (OBJ_S* s = p_objs[OBJ_SUPERSHIELD]) {
-        ANIMS_StartAnim(kAnimShieldFlash, 0, 0);
+        ANIMS_StartAnim(ANIM_FLASH, 0, 0);
         SND_Patch(kFxSuperShieldHit, 127);
         s->num -= damage;
         if (s->num >= 0) return s->num;

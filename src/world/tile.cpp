@@ -47,13 +47,8 @@ namespace
 constexpr int kStartTilePos = 142 * MAP_COLS;
 constexpr int kStartYOff = -56;
 
-// Sound and animations of an exploding tile and of its wreck appearing.
+// Sound of an exploding tile.
 constexpr int kFxGroundExplosion = 15;
-constexpr int kAnimTileBlast = 0;
-constexpr int kAnimFlare = 17;
-constexpr int kAnimSpark = 18;
-constexpr int kAnimHitA = 14;
-constexpr int kAnimHitB = 15;
 
 // An exploding tile shows its wreck this many frames later (plus one: the countdown runs
 // to -1), and hurts its neighbours then and when it blows.
@@ -342,7 +337,7 @@ void TILE_Think(void)
             TILE_DoDamage(n, kBlastDamage);
             plr.score += money[n];
             StartWreck(n, &spot, kWreckDelay);
-            ANIMS_StartAnim(kAnimTileBlast, x + 16, y + 16);
+            ANIMS_StartAnim(ANIM_GROUNDBLAST, x + 16, y + 16);
             tdead[n] = 1;
         }
     }
@@ -360,11 +355,11 @@ void TILE_Think(void)
             spark_delay++;
             flare_delay++;
             if (spark_delay > 2) {
-                ANIMS_StartAnim(kAnimSpark, x, y);
+                ANIMS_StartAnim(ANIM_SPARK, x, y);
                 spark_delay = 0;
             }
             if (flare_delay > 4) {
-                ANIMS_StartAnim(kAnimFlare, x, y);
+                ANIMS_StartAnim(ANIM_FLARE, x, y);
                 flare_delay = 0;
             }
             titems[d->index] = eitems[d->index] = d->item;
@@ -425,9 +420,9 @@ int TILE_IsHit(int damage, int x, int y)
     if (!s) return 0;
     Hurt(s->index, damage);
     if (wrand() % 2 == 0)
-        ANIMS_StartGAnim(kAnimHitA, x, y);
+        ANIMS_StartGAnim(ANIM_SHOTHIT1, x, y);
     else
-        ANIMS_StartGAnim(kAnimHitB, x, y);
+        ANIMS_StartGAnim(ANIM_SHOTHIT2, x, y);
     return 1;
 }
 
