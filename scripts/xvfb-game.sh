@@ -25,15 +25,14 @@ printf '\r\n[Setup]\r\nsetup_menu=0\r\nControl=1\r\n' >"$work/Vultar/setup.ini"
 
 cat >"$work/inner.sh" <<'INNER'
 set -euo pipefail
+source scripts/xvfb-window.sh
 work=$1 shot=$2 flight=$3
 export XDG_DATA_HOME=$work
 (cd build/data && SDL_VIDEODRIVER=x11 exec ../vultar) >"$work/log" 2>&1 &
 game=$!
-win=$(xdotool search --sync --name "Vultar 0.8.2" | head -n1)
+find_window
 sleep 3 # the menu fades in
-eval "$(xdotool getwindowgeometry --shell "$win")"
-echo "window $WIDTH x $HEIGHT"
-to_window() { echo $(( $1 * WIDTH / 320 + WIDTH / 640 )) $(( $2 * HEIGHT / 200 + HEIGHT / 400 )); }
+window_size
 
 # Over the second sector button (x 80..239, y 112..127).
 xdotool mousemove --window "$win" $(to_window 120 110)

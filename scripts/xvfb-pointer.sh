@@ -18,19 +18,16 @@ trap 'rm -rf "$work"' EXIT
 
 cat >"$work/inner.sh" <<'INNER'
 set -euo pipefail
+source scripts/xvfb-window.sh
 work=$1 shot=$2
 # The window's settings and screenshots stay in the scratch folder.
 export XDG_DATA_HOME=$work
 SDL_VIDEODRIVER=x11 VULTAR_POINTER_DEMO=30 build/tests/ptrwindow_test --gtest_filter=PointerWindow.Demo \
     >"$work/log" 2>&1 &
 demo=$!
-win=$(xdotool search --sync --name "Vultar 0.8.2" | head -n1)
+find_window
 for _ in $(seq 50); do grep -q '^ready' "$work/log" && break; sleep 0.1; done
-eval "$(xdotool getwindowgeometry --shell "$win")"
-echo "window $WIDTH x $HEIGHT at $X,$Y"
-
-# Screen coordinates (320 x 200) to window pixels, with the picture shown 4:3.
-to_window() { echo $(( $1 * WIDTH / 320 + WIDTH / 640 )) $(( $2 * HEIGHT / 200 + HEIGHT / 400 )); }
+window_size
 
 xdotool mousemove --window "$win" $(to_window 40 30)
 sleep 0.3

@@ -67,7 +67,7 @@ class DataStart : public ::testing::Test
 
 TEST_F(DataStart, TheGameStartsOnTheGeneratedArchives)
 {
-    vt::WriteTextFile(home.dataPath() + "setup.ini", "\r\n[Setup]\r\nsetup_menu=0\r\n");
+    home.writeSetup("\r\n[Setup]\r\nsetup_menu=0\r\n");
     EXPECT_EXIT(RunGame(log), ::testing::ExitedWithCode(0), "");
     std::string out = vt::ReadTextFile(log);
     EXPECT_NE(out.find("MENU LOOP palette=1 pointer=1 flats=1 digits=1\n"), std::string::npos)

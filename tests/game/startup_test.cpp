@@ -8,7 +8,8 @@
 #include "game/vul.h"
 #include "testutil/testutil.h"
 
-namespace {
+namespace
+{
 
 namespace fs = std::filesystem;
 
@@ -81,12 +82,12 @@ std::vector<GLB_WRITEITEM> Episode(const char* flats)
     return {Item("START", 4), Item(flats, 8 * 16)};
 }
 
-class StartupTest : public ::testing::Test {
-protected:
+class StartupTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
-        fs::create_directories(home.dataPath());
-        vt::WriteTextFile(home.dataPath() + "setup.ini", "\r\n[Setup]\r\nsetup_menu=0\r\n");
+        home.writeSetup("\r\n[Setup]\r\nsetup_menu=0\r\n");
         workdir = home.dir() + "/work";
         fs::create_directories(workdir);
         old_cwd = fs::current_path();

@@ -370,10 +370,8 @@ namespace
 TEST(VideoPrefsTest, VideoKeysAreReadWithTheirDefaults)
 {
     vt::TempHome home;
-    std::filesystem::create_directories(home.dataPath());
-    std::string ini = home.dataPath() + "setup.ini";
-    vt::WriteTextFile(ini, "\r\n[Video]\r\nfullscreen=1\r\naspect_ratio_correct=0\r\n"
-                           "txt_fullscreen=TRUE\r\n");
+    std::string ini = home.writeSetup("\r\n[Video]\r\nfullscreen=1\r\naspect_ratio_correct=0\r\n"
+                                      "txt_fullscreen=TRUE\r\n");
     ASSERT_EQ(INI_InitPreference(ini.c_str()), 1);
     VIDEO_LoadPrefs();
     EXPECT_EQ(fullscreen, 1);

@@ -27,10 +27,7 @@ class SetupTest : public ::testing::Test
         SDL_Quit();
     }
 
-    void WriteIni(const std::string& text)
-    {
-        vt::WriteTextFile(home.dataPath() + "setup.ini", text);
-    }
+    void WriteIni(const std::string& text) { home.writeSetup(text); }
 
     // A value from the file as it now is; kAbsent when the key is not there.
     int Ini(const char* section, const char* key)

@@ -14,12 +14,7 @@ namespace
 class StartScreenTest : public ::testing::Test
 {
   protected:
-    void SetUp() override
-    {
-        std::filesystem::create_directories(home.dataPath());
-        vt::WriteTextFile(home.dataPath() + "setup.ini",
-                          "\r\n[Setup]\r\nControl=0\r\nsetup_menu=1\r\n");
-    }
+    void SetUp() override { home.writeSetup("\r\n[Setup]\r\nControl=0\r\nsetup_menu=1\r\n"); }
     void TearDown() override
     {
         TXT_Shutdown();
@@ -58,7 +53,7 @@ TEST_F(StartScreenTest, ShowsThePictureAndItsThreeItemsAndRunsTheGameOnEnter)
 
 TEST_F(StartScreenTest, SwitchedOffItReturnsAtOnce)
 {
-    vt::WriteTextFile(home.dataPath() + "setup.ini", "\r\n[Setup]\r\nsetup_menu=0\r\n");
+    home.writeSetup("\r\n[Setup]\r\nsetup_menu=0\r\n");
     // No steps: had the screen waited for input, the script would have aborted.
     EXPECT_EQ(StartScreen(), 0);
     EXPECT_FALSE(TXT_IsOpen());

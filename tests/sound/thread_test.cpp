@@ -21,10 +21,8 @@ namespace
 TEST(SoundThreads, MainThreadCallsRaceNothingOnTheAudioThread)
 {
     vt::TempHome home;
-    std::filesystem::create_directories(home.dataPath());
-    std::string ini = home.dataPath() + "setup.ini";
-    vt::WriteTextFile(ini, "\r\n[Music]\r\nCardType=0\r\n\r\n[SoundFX]\r\nCardType=5\r\n"
-                           "Channels=8\r\nVolume=127\r\n");
+    std::string ini = home.writeSetup("\r\n[Music]\r\nCardType=0\r\n\r\n[SoundFX]\r\nCardType=5\r\n"
+                                      "Channels=8\r\nVolume=127\r\n");
     INI_InitPreference(ini.c_str());
     auto bank = st::Bank();
     ASSERT_TRUE(OPL_LoadBank(bank.data(), static_cast<int>(bank.size())));

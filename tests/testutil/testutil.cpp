@@ -9,7 +9,8 @@
 
 #include "game/i_system.h"
 
-namespace vt {
+namespace vt
+{
 
 TempHome::TempHome()
 {
@@ -31,6 +32,14 @@ TempHome::~TempHome()
         unsetenv("XDG_DATA_HOME");
     std::error_code ec;
     std::filesystem::remove_all(dir_, ec);
+}
+
+std::string TempHome::writeSetup(const std::string& text) const
+{
+    std::filesystem::create_directories(dataPath());
+    std::string path = dataPath() + "setup.ini";
+    WriteTextFile(path, text);
+    return path;
 }
 
 static uint32_t fake_now;
@@ -86,7 +95,8 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path)
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 void WriteTextFile(const std::string& path, const std::string& text)

@@ -7,19 +7,23 @@
 
 #include "res/glbwrite.h"
 
-namespace vt {
+namespace vt
+{
 
 // A fresh temporary folder that becomes XDG_DATA_HOME for the life of the object, so
 // nothing a test does touches the real home folder. The game's data path is then
 // dataPath() ("<dir>/Vultar/").
-class TempHome {
-public:
+class TempHome
+{
+  public:
     TempHome();
     ~TempHome();
     const std::string& dir() const { return dir_; }
     std::string dataPath() const { return dir_ + "/Vultar/"; }
+    // Writes setup.ini into the data folder (made if need be); returns its path.
+    std::string writeSetup(const std::string& text) const;
 
-private:
+  private:
     std::string dir_;
     std::string old_xdg_;
     bool had_xdg_ = false;
@@ -28,8 +32,9 @@ private:
 // The clock seam driven by hand. While installed, I_GetTicks returns now(); I_Delay
 // advances it. With an auto step every reading also advances time, so code that
 // busy-waits on the clock finishes without real time passing.
-class FakeClock {
-public:
+class FakeClock
+{
+  public:
     explicit FakeClock(uint32_t start_ms = 1000, uint32_t auto_step_ms = 0);
     ~FakeClock();
     void advance(uint32_t ms);
