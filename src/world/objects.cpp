@@ -20,11 +20,14 @@ namespace
 
 constexpr int kFxSuperShieldHit = 32;
 constexpr int kFxShieldHit = 33;
+// Super shields one pilot may hold.
+constexpr int kMaxSuperShields = 5;
 // Frames without firing after which the shield regains a unit.
 constexpr int kRegenFrames = 97;
 // Status icons.
 constexpr int kIconStep = 13;
 constexpr int kIconX = 18;
+constexpr int kSpecialX = 286, kSpecialY = 2;
 
 OBJ_S objs[OBJ_MAXRECORDS];
 OBJ_S first_objs, last_objs;
@@ -212,6 +215,108 @@ void OBJS_Del(int type)
     if (ValidType(type) && p_objs[type]) DropRecord(p_objs[type]);
 }
 
+int OBJS_Load(const OBJ_S* saved)
+{
+    if (!free_objs) return 0;
+    int type = saved->type;
+    // A damaged or doctored file cannot put in what the game never holds.
+    if (!ValidType(type) || obj_lib[type].moneyflag) return 1;
+    OBJ_S* o = OBJS_Get();
+    o->type = type;
+    o->lib = &obj_lib[type];
+    o->num = saved->num < 0 ? 0 : saved->num < o->lib->max ? saved->num : o->lib->max;
+    // Only one record of a type is in effect, whatever the file says.
+    if (saved->inuse && !p_objs[type]) {
+        o->inuse = 1;
+        p_objs[type] = o;
+    }
+    return 1;
+}
+
+void OBJS_CheckSpecial(void)
+{
+    int t = plr.sweapon;
+    if (ValidType(t) && p_objs[t] && obj_lib[t].specialflag) return;
+    plr.sweapon = -1;
+    OBJS_GetNext();
+}
+
+int OBJS_GetCost(int type)
+{
+    if (!ValidType(type)) return 0;
+    const OBJ_LIB& lib = obj_lib[type];
+    return lib.onlyflag ? lib.cost * lib.num : lib.cost;
+}
+
+int OBJS_GetResale(int type)
+{
+    return OBJS_IsEquip(type) ? OBJS_GetCost(type) / 2 : 0;
+}
+
+int OBJS_Buy(int type)
+{
+    if (type == OBJ_SUPERSHIELD && OBJS_GetTotal(OBJ_SUPERSHIELD) >= kMaxSuperShields) return 2;
+    uint32_t price = static_cast<uint32_t>(OBJS_GetCost(type));
+    if (price > static_cast<uint32_t>(plr.score)) return 1;
+    if (int r = OBJS_Add(type)) return r;
+    plr.score = static_cast<int32_t>(static_cast<uint32_t>(plr.score) - price);
+    return 0;
+}
+
+int OBJS_Sell(int type)
+{
+    if (!ValidType(type) || !p_objs[type]) return 0;
+    OBJ_S* o = p_objs[type];
+    const OBJ_LIB& lib = obj_lib[type];
+    plr.score += OBJS_GetCost(type) / 2;
+    // The boss gauge goes with its record, so it is not saved and brought back.
+    if (type == OBJ_BOSSGAUGE) {
+        DropRecord(o);
+        return 0;
+    }
+    if (!lib.onlyflag) {
+        DropRecord(o);
+        return OBJS_GetTotal(type);
+    }
+    o->num -= lib.num;
+    if (o->num > 0) return o->num;
+    o->num = 0;
+    if (!lib.keep) DropRecord(o);
+    return 0;
+}
+
+int OBJS_CanBuy(int type)
+{
+    if (!ValidType(type)) return 0;
+    if (type == OBJ_GUN1 && p_objs[OBJ_GUN1]) return 0;
+    return OBJS_GetCost(type) != 0;
+}
+
+int OBJS_CanSell(int type)
+{
+    if (!ValidType(type) || !p_objs[type]) return 0;
+    // The last quarter of the shield is never sold: the ship cannot fly without it.
+    if (type == OBJ_SHIELD) return p_objs[type]->num > obj_lib[type].num;
+    return p_objs[type]->num >= obj_lib[type].num;
+}
+
+int OBJS_IsOnly(int type)
+{
+    return ValidType(type) ? obj_lib[type].onlyflag : 0;
+}
+
+int OBJS_Equip(int type)
+{
+    if (!ValidType(type) || p_objs[type]) return 0;
+    for (OBJ_S* o = first_objs.next; o != &last_objs; o = o->next)
+        if (o->type == type) {
+            o->inuse = 1;
+            p_objs[type] = o;
+            return 1;
+        }
+    return 0;
+}
+
 int OBJS_GetAmt(int type)
 {
     return ValidType(type) && p_objs[type] ? p_objs[type]->num : 0;
@@ -272,11 +377,12 @@ int OBJS_GetNext(void)
 
 void OBJS_Use(int type)
 {
-    if (!ValidType(type) || !p_objs[type]) return;
+    // Shields and the boss gauge are never fired, whatever a pilot file selected.
+    if (!ValidType(type) || !p_objs[type] || !obj_lib[type].fire) return;
     OBJ_S* o = p_objs[type];
     objuse_flag = 1;
     think_cnt = 0;
-    int fired = o->lib->fire ? o->lib->fire(type) : 0;
+    int fired = o->lib->fire(type);
     if (o->lib->keep) return;
     if (fired) o->num--;
     if (o->num <= 0) DropRecord(o);
@@ -322,16 +428,19 @@ int OBJS_AddEnergy(int amount)
 
 int OBJS_LoseObj(void)
 {
-    if (plr.sweapon != -1 && ValidType(plr.sweapon) && p_objs[plr.sweapon]) {
+    // The selected special weapon goes first; failing that, the highest type that can be
+    // lost (the mega bombs before the main guns; main gun 1 cannot be lost). The caller
+    // sounds the crash and shows the warning only when something really went.
+    if (ValidType(plr.sweapon) && p_objs[plr.sweapon]) {
         DropRecord(p_objs[plr.sweapon]);
         return 1;
     }
     for (int t = OBJ_NUMTYPES - 1; t >= 0; t--)
         if (p_objs[t] && obj_lib[t].loseit) {
             DropRecord(p_objs[t]);
-            break;
+            return 1;
         }
-    return 1;
+    return 0;
 }
 
 void OBJS_Think(void)
@@ -369,17 +478,21 @@ void OBJS_DisplayStats(void)
             GFX_ColorBox(110, 192, b > 100 ? 100 : b, 6, 68);
         }
     }
-    if (plr.sweapon >= 0 && plr.sweapon < OBJ_NUMTYPES)
-        GFX_PutSprite(GLB_GetItem(obj_lib[plr.sweapon].item), 286, 2);
+    // A new pilot has no special weapon selected (-1): nothing is shown.
+    if (ValidType(plr.sweapon))
+        if (const uint8_t* pic = ANIMS_GetSprite(obj_lib[plr.sweapon].item))
+            GFX_PutSprite(pic, kSpecialX, kSpecialY);
     if (p_objs[OBJ_SUPERSHIELD]) {
         int x = kIconX;
         for (OBJ_S* o = first_objs.next; o != &last_objs; o = o->next)
             if (o->type == OBJ_SUPERSHIELD) {
-                GFX_PutSprite(GLB_GetItem(ITM_ICON_SUPERSHIELD), x, 1);
+                if (const uint8_t* pic = ANIMS_GetSprite(ITM_ICON_SUPERSHIELD))
+                    GFX_PutSprite(pic, x, 1);
                 x += kIconStep;
             }
     }
-    if (OBJ_S* m = p_objs[OBJ_MEGABOMB])
+    const uint8_t* bomb = ANIMS_GetSprite(ITM_ICON_MEGABOMB);
+    if (OBJ_S* m = p_objs[OBJ_MEGABOMB]; m && bomb)
         for (int i = 0; i < m->num; i++)
-            GFX_PutSprite(GLB_GetItem(ITM_ICON_MEGABOMB), kIconX + kIconStep * i, 186);
+            GFX_PutSprite(bomb, kIconX + kIconStep * i, 186);
 }

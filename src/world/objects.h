@@ -1,9 +1,10 @@
 // The pilot's inventory and money: guns, special weapons, mega bombs, shields and the boss
 // gauge, held as records of fixed item types.
 //
-// What the mission needs is here: the item library, adding and removing records, amounts,
-// the selected special weapon, firing, damage and healing, and the status icons. Buying
-// and selling come with the store.
+// The item library, adding and removing records, buying and selling at the store's
+// prices, amounts, the selected special weapon, firing, damage, healing and losses, the
+// shield's regeneration, and the status icons of the mission display. The pilot's money is
+// its score.
 #pragma once
 
 #include <cstdint>
@@ -56,23 +57,48 @@ void OBJS_Clear(void);
 void OBJS_CachePics(void);
 void OBJS_FreePics(void);
 OBJ_S* OBJS_Get(void);
+// Returns the record that followed the removed one.
 OBJ_S* OBJS_Remove(OBJ_S* obj);
+// Appends a record read from a pilot file: 0 when the pool is full (the loader stops), 1
+// otherwise. Records the game never holds (no such type, a money bonus) are passed over;
+// amounts are kept within 0 and the type's limit.
+int OBJS_Load(const OBJ_S* saved);
+// After a pilot is loaded: the selected special weapon must be a special weapon the pilot
+// holds, otherwise the next one held is selected (or none).
+void OBJS_CheckSpecial(void);
+
+// ---- the store ----------------------------------------------------------------------------
 // 0 added, 2 no room, 3 no such type.
 int OBJS_Add(int type);
 void OBJS_Del(int type);
+// 0 bought, 1 not enough money, 2 no room, 3 no such type.
+int OBJS_Buy(int type);
+// What is left of the type after selling one unit (see the code for the exact count).
+int OBJS_Sell(int type);
+int OBJS_CanBuy(int type);
+int OBJS_CanSell(int type);
+int OBJS_GetCost(int type);
+int OBJS_GetResale(int type);
+
+// ---- what the pilot holds -----------------------------------------------------------------
 int OBJS_GetAmt(int type);
 int OBJS_SubAmt(int type, int n);
 int OBJS_GetTotal(int type);
 int OBJS_GetNum(void);
+int OBJS_IsOnly(int type);
 // The library entry of a type; null for types outside 0..23.
 OBJ_LIB* OBJS_GetLib(int type);
 int OBJS_IsEquip(int type);
+int OBJS_Equip(int type);
 int OBJS_MakeSpecial(int type);
 // Selects the next special weapon the pilot holds; returns it, or -1 when there is none.
 int OBJS_GetNext(void);
+
+// ---- the mission --------------------------------------------------------------------------
 void OBJS_Use(int type);
 int OBJS_SubEnergy(int damage);
 int OBJS_AddEnergy(int amount);
+// 1 when an item was taken from the pilot.
 int OBJS_LoseObj(void);
 void OBJS_Think(void);
 void OBJS_DisplayStats(void);
