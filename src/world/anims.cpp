@@ -8,14 +8,13 @@
 #include "res/glbapi.h"
 #include "res/itemtable.h"
 #include "world/enemy.h"
+#include "world/pool.h"
 #include "world/tile.h"
 
 ANIMLIB animlib[ANIMS_MAXTYPES];
 int curlib;
 
-static ANIMS_S anims[ANIMS_MAXANIMS];
-static ANIMS_S first_anims, last_anims;
-static ANIMS_S* free_anims;
+static Pool<ANIMS_S, ANIMS_MAXANIMS> anims;
 
 // Vertical step of each drift: none, up, down. Drifting types move a second pixel the
 // same way, so smoke trails pull away at two pixels a frame.
@@ -43,48 +42,23 @@ const uint8_t* ANIMS_GetSprite(int item)
 
 void ANIMS_Clear(void)
 {
-    memset(anims, 0, sizeof(anims));
-    first_anims = {};
-    last_anims = {};
-    first_anims.next = &last_anims;
-    last_anims.prev = &first_anims;
-    free_anims = nullptr;
-    for (ANIMS_S& a : anims) {
-        a.next = free_anims;
-        free_anims = &a;
-    }
+    anims.Clear();
 }
 
 int ANIMS_Count(void)
 {
-    int n = 0;
-    for (const ANIMS_S* a = first_anims.next; a && a != &last_anims; a = a->next)
-        n++;
-    return n;
+    return anims.Count();
 }
 
+// Null when all are in play: an effect too many is simply not shown.
 ANIMS_S* ANIMS_Get(void)
 {
-    if (!free_anims) return nullptr;
-    ANIMS_S* a = free_anims;
-    free_anims = a->next;
-    *a = {};
-    a->prev = last_anims.prev;
-    a->next = &last_anims;
-    last_anims.prev->next = a;
-    last_anims.prev = a;
-    return a;
+    return anims.Take();
 }
 
 ANIMS_S* ANIMS_Remove(ANIMS_S* anim)
 {
-    ANIMS_S* prev = anim->prev;
-    prev->next = anim->next;
-    anim->next->prev = prev;
-    *anim = {};
-    anim->next = free_anims;
-    free_anims = anim;
-    return prev;
+    return anims.Remove(anim);
 }
 
 int ANIMS_Register(int item, int numframes, int layer, int follow, int shade, int drift)
@@ -221,7 +195,7 @@ ANIMS_S* ANIMS_StartEAnim(SPRITE_SHIP_S* en, int type, int x, int y)
 
 void ANIMS_Think(void)
 {
-    for (ANIMS_S* a = first_anims.next; a != &last_anims; a = a->next) {
+    for (ANIMS_S* a = anims.first.next; a != &anims.last; a = a->next) {
         const ANIMLIB& lib = *a->type;
         if (a->frame >= lib.numframes) {
             a = ANIMS_Remove(a);
@@ -237,7 +211,7 @@ void ANIMS_Think(void)
 
 static void anims_Display(int layer)
 {
-    for (ANIMS_S* a = first_anims.next; a != &last_anims; a = a->next) {
+    for (ANIMS_S* a = anims.first.next; a != &anims.last; a = a->next) {
         if (a->layer != layer) continue;
         const uint8_t* pic = ANIMS_GetSprite(a->item);
         if (!pic) continue;

@@ -9,12 +9,11 @@
 #include "sound/fx.h"
 #include "world/anims.h"
 #include "world/objects.h"
+#include "world/pool.h"
 
 int energy_count;
 
-static BONUS_S bons[BONUS_MAX];
-static BONUS_S first_bonus, last_bonus;
-static BONUS_S* free_bonus;
+static Pool<BONUS_S, BONUS_MAX> bons;
 
 static constexpr int kNumGlows = 4;
 static int glow[kNumGlows];
@@ -39,16 +38,7 @@ static constexpr int ypos[16] = {-3, -3, -3, -2, -1, 0, 1, 2, 3, 3, 3, 2, 1, 0, 
 
 void BONUS_Clear(void)
 {
-    memset(bons, 0, sizeof(bons));
-    first_bonus = {};
-    last_bonus = {};
-    first_bonus.next = &last_bonus;
-    last_bonus.prev = &first_bonus;
-    free_bonus = nullptr;
-    for (BONUS_S& b : bons) {
-        b.next = free_bonus;
-        free_bonus = &b;
-    }
+    bons.Clear();
     energy_count = 0;
 }
 
@@ -71,35 +61,19 @@ void BONUS_Init(void)
 
 int BONUS_Count(void)
 {
-    int n = 0;
-    for (const BONUS_S* b = first_bonus.next; b && b != &last_bonus; b = b->next)
-        n++;
-    return n;
+    return bons.Count();
 }
 
+// Null when the pool is full: the drop is lost.
 BONUS_S* BONUS_Get(void)
 {
-    if (!free_bonus) return nullptr;
-    BONUS_S* b = free_bonus;
-    free_bonus = b->next;
-    *b = {};
-    b->prev = last_bonus.prev;
-    b->next = &last_bonus;
-    last_bonus.prev->next = b;
-    last_bonus.prev = b;
-    return b;
+    return bons.Take();
 }
 
 BONUS_S* BONUS_Remove(BONUS_S* bonus)
 {
     if (bonus->kind == kEnergyKind) energy_count--;
-    BONUS_S* prev = bonus->prev;
-    prev->next = bonus->next;
-    bonus->next->prev = prev;
-    *bonus = {};
-    bonus->next = free_bonus;
-    free_bonus = bonus;
-    return prev;
+    return bons.Remove(bonus);
 }
 
 void BONUS_Add(int kind, int x, int y)
@@ -124,7 +98,7 @@ void BONUS_Add(int kind, int x, int y)
 void BONUS_Think(void)
 {
     static int gcnt;
-    for (BONUS_S* b = first_bonus.next; b != &last_bonus; b = b->next) {
+    for (BONUS_S* b = bons.first.next; b != &bons.last; b = b->next) {
         b->item = b->lib->item + b->frame;
         b->gx = b->bx - glow_lx / 2 + xpos[b->wobble];
         b->gy = b->by - glow_ly / 2 + ypos[b->wobble];
@@ -164,7 +138,7 @@ void BONUS_Think(void)
 
 void BONUS_Display(void)
 {
-    for (BONUS_S* b = first_bonus.next; b != &last_bonus; b = b->next) {
+    for (BONUS_S* b = bons.first.next; b != &bons.last; b = b->next) {
         if (b->taken) {
             if (const uint8_t* pic = ANIMS_GetSprite(ITM_SCORELABEL))
                 GFX_PutSprite(pic, b->x, b->y);

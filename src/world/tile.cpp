@@ -32,7 +32,7 @@ int32_t eitems[MAP_CELLS];
 int16_t hits[MAP_CELLS];
 int16_t money[MAP_CELLS];
 int16_t tdead[MAP_CELLS];
-TDELAY_S first_delay, last_delay;
+Pool<TDELAY_S, MAP_TDELAYS> tdelays;
 int spark_delay, flare_delay;
 
 int map_item = -1;
@@ -58,9 +58,6 @@ constexpr int kWreckDamage = 20;
 constexpr int kDamageAllDamage = 20;
 
 constexpr int kTileBytes = TILE_SIZE * TILE_SIZE;
-
-TDELAY_S tdelays[MAP_TDELAYS];
-TDELAY_S* free_delay;
 
 // Records in each tile set's attribute table (0 when the set is missing).
 int flatcount[MAP_TILESETS];
@@ -146,41 +143,21 @@ void StartWreck(int n, TILESPOT* spot, int frames)
 
 void TClear(void)
 {
-    first_delay = {};
-    last_delay = {};
-    first_delay.next = &last_delay;
-    last_delay.prev = &first_delay;
-    free_delay = &tdelays[0];
-    for (int i = 0; i < MAP_TDELAYS; i++) {
-        tdelays[i] = {};
-        tdelays[i].next = i + 1 < MAP_TDELAYS ? &tdelays[i + 1] : nullptr;
-    }
+    tdelays.Clear();
 }
 
 TDELAY_S* TGet(void)
 {
     // A wave cannot have more wrecks pending than cells in view, plus the few that are
     // just leaving it: running dry means the pool is broken.
-    if (!free_delay) exit(0);
-    TDELAY_S* d = free_delay;
-    free_delay = d->next;
-    *d = {};
-    d->next = &last_delay;
-    d->prev = last_delay.prev;
-    last_delay.prev->next = d;
-    last_delay.prev = d;
+    TDELAY_S* d = tdelays.Take();
+    if (!d) exit(0);
     return d;
 }
 
 TDELAY_S* TRemove(TDELAY_S* sh)
 {
-    TDELAY_S* prev = sh->prev;
-    sh->next->prev = sh->prev;
-    sh->prev->next = sh->next;
-    *sh = {};
-    sh->next = free_delay;
-    free_delay = sh;
-    return prev;
+    return tdelays.Remove(sh);
 }
 
 // ---- life -------------------------------------------------------------------------------
@@ -342,7 +319,7 @@ void TILE_Think(void)
         }
     }
 
-    for (TDELAY_S* d = first_delay.next; d != &last_delay; d = d->next) {
+    for (TDELAY_S* d = tdelays.first.next; d != &tdelays.last; d = d->next) {
         if (d->index - tilepos >= MAP_SPOTS) {
             // Scrolled out of view before it fired: the cell keeps its intact picture.
             d = TRemove(d);

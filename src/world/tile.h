@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "world/pool.h"
+
 // Geometry of the map and of the window onto it.
 constexpr int TILE_SIZE = 32;                     // pixels, square and opaque
 constexpr int MAP_COLS = 9;                       //
@@ -65,7 +67,7 @@ extern int32_t eitems[MAP_CELLS];
 extern int16_t hits[MAP_CELLS];
 extern int16_t money[MAP_CELLS];
 extern int16_t tdead[MAP_CELLS];
-extern TDELAY_S first_delay, last_delay;
+extern Pool<TDELAY_S, MAP_TDELAYS> tdelays;
 extern int spark_delay, flare_delay;
 
 // The loaded map: the item, its cells and its enemy placements.

@@ -281,7 +281,7 @@ TEST_F(TileTest, AnExplodingTileShowsItsWreckElevenFramesLater)
     EXPECT_EQ(Wreck(n), WRECK);
     EXPECT_EQ(hits[n - 1], 10 - 5 - 20) << "the wreck hurts the neighbours again";
     EXPECT_EQ(plr.score, 150) << "it pays once";
-    EXPECT_EQ(first_delay.next, &last_delay);
+    EXPECT_EQ(tdelays.first.next, &tdelays.last);
 }
 
 TEST_F(TileTest, AWreckThatScrollsAwayIsDropped)
@@ -290,10 +290,10 @@ TEST_F(TileTest, AWreckThatScrollsAwayIsDropped)
     int n = Cell(149, 3);
     hits[n] = -1;
     TILE_Think();
-    ASSERT_NE(first_delay.next, &last_delay);
+    ASSERT_NE(tdelays.first.next, &tdelays.last);
     tilepos -= MAP_COLS; // the row leaves the window before the event fires
     TILE_Think();
-    EXPECT_EQ(first_delay.next, &last_delay);
+    EXPECT_EQ(tdelays.first.next, &tdelays.last);
     EXPECT_EQ(Tile(n), HOUSE);
 }
 
