@@ -9,6 +9,7 @@
 #include "sound/fx.h"
 #include "world/anims.h"
 #include "world/enemy.h"
+#include "world/pool.h"
 #include "world/shots.h"
 
 OBJ_LIB obj_lib[OBJ_NUMTYPES];
@@ -29,9 +30,7 @@ constexpr int kIconStep = 13;
 constexpr int kIconX = 18;
 constexpr int kSpecialX = 286, kSpecialY = 2;
 
-OBJ_S objs[OBJ_MAXRECORDS];
-OBJ_S first_objs, last_objs;
-OBJ_S* free_objs;
+Pool<OBJ_S, OBJ_MAXRECORDS> objs;
 int objuse_flag;
 int think_cnt;
 
@@ -83,7 +82,7 @@ bool ValidType(int type)
 void NextInEffect(int type)
 {
     p_objs[type] = nullptr;
-    for (OBJ_S* o = first_objs.next; o != &last_objs; o = o->next)
+    for (OBJ_S* o = objs.first.next; o != &objs.last; o = o->next)
         if (o->type == type) {
             o->inuse = 1;
             p_objs[type] = o;
@@ -124,15 +123,7 @@ void OBJS_Init(void)
 
 void OBJS_Clear(void)
 {
-    first_objs = {};
-    last_objs = {};
-    first_objs.next = &last_objs;
-    last_objs.prev = &first_objs;
-    free_objs = &objs[0];
-    for (int i = 0; i < OBJ_MAXRECORDS; i++) {
-        objs[i] = {};
-        objs[i].next = i + 1 < OBJ_MAXRECORDS ? &objs[i + 1] : nullptr;
-    }
+    objs.Clear();
     for (OBJ_S*& p : p_objs)
         p = nullptr;
     obj_cnt = 0;
@@ -158,28 +149,15 @@ void OBJS_FreePics(void)
 
 OBJ_S* OBJS_Get(void)
 {
-    if (!free_objs) return nullptr;
-    OBJ_S* o = free_objs;
-    free_objs = o->next;
-    *o = {};
-    o->next = &last_objs;
-    o->prev = last_objs.prev;
-    last_objs.prev->next = o;
-    last_objs.prev = o;
-    obj_cnt++;
+    OBJ_S* o = objs.Take();
+    if (o) obj_cnt++;
     return o;
 }
 
 OBJ_S* OBJS_Remove(OBJ_S* obj)
 {
-    OBJ_S* next = obj->next;
-    obj->prev->next = obj->next;
-    obj->next->prev = obj->prev;
-    *obj = {};
-    obj->next = free_objs;
-    free_objs = obj;
     obj_cnt--;
-    return next;
+    return objs.RemoveNext(obj);
 }
 
 int OBJS_Add(int type)
@@ -217,7 +195,7 @@ void OBJS_Del(int type)
 
 int OBJS_Load(const OBJ_S* saved)
 {
-    if (!free_objs) return 0;
+    if (objs.Full()) return 0;
     int type = saved->type;
     // A damaged or doctored file cannot put in what the game never holds.
     if (!ValidType(type) || obj_lib[type].moneyflag) return 1;
@@ -308,7 +286,7 @@ int OBJS_IsOnly(int type)
 int OBJS_Equip(int type)
 {
     if (!ValidType(type) || p_objs[type]) return 0;
-    for (OBJ_S* o = first_objs.next; o != &last_objs; o = o->next)
+    for (OBJ_S* o = objs.first.next; o != &objs.last; o = o->next)
         if (o->type == type) {
             o->inuse = 1;
             p_objs[type] = o;
@@ -333,7 +311,7 @@ int OBJS_SubAmt(int type, int n)
 int OBJS_GetTotal(int type)
 {
     int total = 0;
-    for (OBJ_S* o = first_objs.next; o != &last_objs; o = o->next)
+    for (OBJ_S* o = objs.first.next; o != &objs.last; o = o->next)
         if (o->type == type) total++;
     return total;
 }
@@ -484,7 +462,7 @@ void OBJS_DisplayStats(void)
             GFX_PutSprite(pic, kSpecialX, kSpecialY);
     if (p_objs[OBJ_SUPERSHIELD]) {
         int x = kIconX;
-        for (OBJ_S* o = first_objs.next; o != &last_objs; o = o->next)
+        for (OBJ_S* o = objs.first.next; o != &objs.last; o = o->next)
             if (o->type == OBJ_SUPERSHIELD) {
                 if (const uint8_t* pic = ANIMS_GetSprite(ITM_ICON_SUPERSHIELD))
                     GFX_PutSprite(pic, x, 1);
