@@ -320,6 +320,16 @@ TEST_F(ShotsTest, BeamsAndTheLaserAreBoundToTheShip)
     fx::Rect r = Drawn();
     EXPECT_EQ(r.y, 0);
     EXPECT_GT(r.h, player_cy - 24 - 1);
+    // Its muzzle takes the second beam's own four frames in turn, 4 pixels to the left.
+    SHOTS_S* s = InPlay().at(0);
+    for (int f = 0; f < 3; f++) {
+        if (f) {
+            Clear();
+            SHOTS_Display();
+        }
+        EXPECT_EQ(displaybuffer[s->y * SCREENWIDTH + s->x - 4], fx::FrameColour(ITM_DETPOW, f))
+            << f;
+    }
 }
 
 TEST_F(ShotsTest, UnknownWeaponsEndTheProgram)
