@@ -19,6 +19,12 @@ bool I_IsSystemClock(void);
 
 // The per-user data folder (with its trailing separator); false when the platform has none.
 bool I_GetPrefPath(char* buf, size_t len);
+// Replaces the file at `path` with `len` bytes without ever leaving it half written: the
+// bytes go to a temporary file beside it, which is flushed to disk and renamed over the
+// old one, and the folder is flushed after the rename. A symbolic link is written through
+// to the file it names; a file its owner made read-only is left alone. On any failure the
+// old file stays as it was and the result is false.
+bool I_ReplaceFile(const char* path, const void* data, size_t len);
 // Shows an error message box; false when no box could be shown (no display).
 bool I_ErrorBox(const char* title, const char* text);
 // Shuts every platform subsystem down.

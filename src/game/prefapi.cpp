@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "game/i_system.h"
 #include "game/m_misc.h"
 
 // The file the game's INI_ functions work on.
@@ -142,46 +143,10 @@ static INI_LOAD INI_Load(const char* path, std::string* out)
     return INI_LOADED;
 }
 
-static bool INI_WriteAll(int fd, std::string_view text)
-{
-    while (!text.empty()) {
-        ssize_t n = write(fd, text.data(), text.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        text.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
-// Replaces the file with `text` without ever leaving it half written: the bytes go to a
-// temporary file beside it, which is flushed to disk and then renamed over the old one.
-// On any failure the temporary file is removed and the old file stays as it was.
+// Replaces the file with `text` without ever leaving it half written (see I_ReplaceFile).
 static bool INI_Replace(const char* path, std::string_view text)
 {
-    // Write through a symbolic link to the file it names instead of replacing the link.
-    std::string target = path;
-    struct stat st;
-    if (lstat(path, &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = realpath(path, nullptr)) {
-            target = real;
-            free(real);
-        }
-    }
-    bool existed = stat(target.c_str(), &st) == 0;
-    // A file its owner made read-only stays as it is, though the folder would allow it.
-    if (existed && access(target.c_str(), W_OK) != 0) return false;
-
-    std::string temp = target + ".tmp";
-    unlink(temp.c_str()); // a leftover from an earlier crash
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    bool ok = INI_WriteAll(fd, text);
-    if (ok && existed) fchmod(fd, st.st_mode & 07777); // keep the file's permissions
-    ok = ok && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    ok = ok && rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) unlink(temp.c_str());
-    return ok;
+    return I_ReplaceFile(path, text.data(), text.size());
 }
 
 // ---------------------------------------------------------------------------------------

@@ -305,6 +305,18 @@ void WIN_Pause(void)
     IMS_StartAck();
 }
 
+void WIN_Msg(const char* msg)
+{
+    UI_Box(msg, "PRESS ANY KEY");
+    SND_Patch(kFxWindow, 127);
+    IMS_StartAck();
+    while (!IMS_CheckAck())
+        UI_Show();
+    UI_Show();
+    KBD_Clear();
+    IMS_StartAck();
+}
+
 int WIN_AskBool(const char* question)
 {
     KBD_Clear();

@@ -13,6 +13,8 @@ void WIN_MainMenu(void);
 // abandons a wave.
 int WIN_MainLoop(void);
 void WIN_Pause(void);
+// Shows a message until a key, button or click.
+void WIN_Msg(const char* msg);
 // 1 for yes, 0 for no.
 int WIN_AskBool(const char* question);
 // Asks whether to leave the game and quits on yes; 0 otherwise.

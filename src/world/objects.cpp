@@ -15,6 +15,7 @@
 OBJ_LIB obj_lib[OBJ_NUMTYPES];
 OBJ_S* p_objs[OBJ_NUMTYPES];
 int obj_cnt;
+OBJ_S first_objs, last_objs;
 
 namespace
 {
@@ -160,6 +161,19 @@ OBJ_S* OBJS_Remove(OBJ_S* obj)
     return objs.RemoveNext(obj);
 }
 
+int OBJS_Load(OBJ_S* saved)
+{
+    if (!ValidType(saved->type)) return 0;
+    OBJ_S* o = OBJS_Get();
+    if (!o) return 0;
+    o->num = saved->num;
+    o->type = saved->type;
+    o->lib = &obj_lib[saved->type];
+    o->inuse = saved->inuse;
+    if (o->inuse) p_objs[o->type] = o;
+    return 1;
+}
+
 int OBJS_Add(int type)
 {
     if (type < 0 || type >= OBJ_NUMTYPES) return 3;
@@ -209,6 +223,12 @@ int OBJS_Load(const OBJ_S* saved)
         p_objs[type] = o;
     }
     return 1;
+}
+
+const OBJ_S* OBJS_Next(const OBJ_S* o)
+{
+    const OBJ_S* n = o ? o->next : objs.first.next;
+    return n == &objs.last ? nullptr : n;
 }
 
 void OBJS_CheckSpecial(void)

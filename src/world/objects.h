@@ -85,6 +85,9 @@ int OBJS_GetAmt(int type);
 int OBJS_SubAmt(int type, int n);
 int OBJS_GetTotal(int type);
 int OBJS_GetNum(void);
+// Walks the pilot's records in list order: null gives the first, a record the one after
+// it; null at the end.
+const OBJ_S* OBJS_Next(const OBJ_S* o);
 int OBJS_IsOnly(int type);
 // The library entry of a type; null for types outside 0..23.
 OBJ_LIB* OBJS_GetLib(int type);
