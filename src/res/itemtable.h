@@ -288,6 +288,15 @@ constexpr auto ITM_LAYOUT = [] {
         Next(0, 1, IFMT_PICTURE, "PANEL_TEX", "texture", 0),
         Next(0, 1, IFMT_PICTURE, "CAMO_TEX", "texture", 1),
         Next(0, 1, IFMT_PICTURE, "SCREEN_TEX", "texture", 2),
+        // Backgrounds of the windows, found by their labels.
+        Next(0, 1, IFMT_PICTURE, "MENU_PIC", "winpic.menu"),
+        Next(0, 1, IFMT_PICTURE, "HANGAR_PIC", "winpic.hangar"),
+        Next(0, 1, IFMT_PICTURE, "COMPUTER_PIC", "winpic.computer"),
+        Next(0, 1, IFMT_PICTURE, "LOADING_PIC", "winpic.loading"),
+        Next(0, 1, IFMT_PICTURE, "STORE_PIC", "winpic.store"),
+        Next(0, 1, IFMT_PICTURE, "WCREDITS_PIC", "winpic.credits"),
+        Next(0, 1, IFMT_PICTURE, "STORE_PREV", "winpic.arrow", 0),
+        Next(0, 1, IFMT_PICTURE, "STORE_NEXT", "winpic.arrow", 1),
 
         // Archive 1
         Fixed(ITM_PALETTE, 1, IFMT_PALETTE, "palette"),

@@ -81,7 +81,6 @@ std::vector<std::pair<std::string, Image>> EFFECTS_Sheets();
 
 // ---- screens, windows and other items drawn simply for now (screens.cpp) ----
 Image SCREEN_Picture(const std::string& content, int param);
-Bytes SCREEN_Window(int fields);
 Bytes SCREEN_SceneFrame(bool first);
 Bytes SCREEN_Demo(int episode, int which);
 Bytes SCREEN_TextScreen();
@@ -89,6 +88,14 @@ Bytes SCREEN_HelpPage(int page);
 Bytes SCREEN_CreditsPalette(int which);
 // Tiling textures: 0 riveted steel panel, 1 camouflage net, 2 computer screen grid.
 Image SCREEN_Texture(int which);
+
+// ---- windows and their artwork (windows.cpp) ----
+// The window item with the given id, as the screens open it.
+Bytes WINDOW_Item(int id);
+// Window backgrounds ("winpic.*") and the pictures screens put into fields ("ui.*").
+Image WINDOW_Picture(const std::string& content, int param);
+// The player's fighter drawn large, for the scenes.
+Image SHIP_Large(int size, double roll, double yaw);
 
 // ---- sound items (sound_hooks.cpp): every sound item's bytes come from here ----
 Bytes SOUNDHOOK_EffectVariant(int effect, int variant);

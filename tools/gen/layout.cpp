@@ -74,7 +74,8 @@ Items Content(const ITEMRUN& run)
     if (what == "enemy.frames") return Pictures(ENEMY_Frames(p / 16, p % 16, n), true);
     if (what == "tiles.start" || what == "help.start" || what == "help.end") return {{}};
     if (what == "help.page") return {{SCREEN_HelpPage(p)}};
-    if (what == "window") return {{SCREEN_Window(p)}};
+    if (what == "window") return {{WINDOW_Item(ITM_Id(run.archive, run.index))}};
+    if (what.starts_with("winpic.")) return Pictures({WINDOW_Picture(what, p)}, false);
     if (what == "scene") {
         Items out = repeat(SCREEN_SceneFrame(false));
         if (run.format == IFMT_SCENEFIRST) out[0] = {SCREEN_SceneFrame(true)};

@@ -73,20 +73,7 @@ Image SCREEN_Picture(const std::string& what, int param)
         static const char* who[4] = {"PILOT|ONE", "PILOT|TWO", "PILOT|THREE", "PILOT|FOUR"};
         return Panel(64, 72, "skin", who[param % 4]);
     }
-    if (what == "ui.storebutton") {
-        static const char* b[6] = {"BUY", "BUY", "SELL", "SELL", "DEAL", "DEAL"};
-        return Panel(48, 18, param % 2 ? "steel" : "olive", b[param % 6]);
-    }
-    if (what == "ui.returnpic") return Panel(120, 18, "olive", "RETURN TO GAME");
-    if (what == "ui.hangar") return Panel(64, 32, "rust", "HANGAR");
-    if (what == "ui.rowmarker") return Panel(8, 8, "gold", "");
-    if (what == "ui.switch") return Panel(16, 24, param ? "bar" : "steel", "");
-    if (what == "ui.knob") {
-        Image img(5, 9);
-        IMG_Rect(img, 0, 0, 5, 9, P().c("steel", 11));
-        IMG_Rect(img, 1, 1, 3, 7, P().c("steel", 7));
-        return img;
-    }
+    if (what.starts_with("ui.")) return WINDOW_Picture(what, param);
     if (what == "credits.picture") {
         // A dusk sky over the title.
         Image img(320, 200);
@@ -134,50 +121,6 @@ Image SCREEN_Texture(int which)
 Bytes SCREEN_CreditsPalette(int)
 {
     return PAL_Bytes(P());
-}
-
-// A plain window: a box with `fields` text lines, each with its own text buffer after all
-// the field records, in the small font.
-Bytes SCREEN_Window(int fields)
-{
-    constexpr int kHeader = 120, kField = 148, kText = 48;
-    int lx = 200, ly = 12 + 9 * fields;
-    Bytes w(kHeader + static_cast<size_t>(fields) * (kField + kText), 0);
-    auto put = [&w](size_t at, int32_t v) { ITEM_PutLong(w, at, v); };
-    auto name = [&w](size_t at, const char* s) {
-        for (size_t i = 0; s[i] && i < 15; i++)
-            w[at + i] = static_cast<uint8_t>(s[i]);
-    };
-    put(8, 1);   // arrow keys move the focus
-    put(64, -1); // background picture: none
-    put(68, 0);  // plain colour box
-    put(76, kHeader);
-    put(84, -1);
-    put(92, P().c("steel", 5));
-    put(96, fields);
-    put(100, (320 - lx) / 2);
-    put(104, std::max(0, (200 - ly) / 2));
-    put(108, lx);
-    put(112, ly);
-    put(116, 1);
-    for (int i = 0; i < fields; i++) {
-        size_t f = kHeader + static_cast<size_t>(i) * kField;
-        put(f + 0, 1); // text
-        put(f + 4, i);
-        put(f + 64, -1);
-        name(f + 68, "SMALL_FNT");
-        put(f + 84, -1);
-        put(f + 88, P().c("grey", 14));
-        put(f + 92, kText);
-        put(f + 124, 6);
-        put(f + 128, 6 + 9 * i);
-        put(f + 132, lx - 12);
-        put(f + 136, 8);
-        size_t text =
-            kHeader + static_cast<size_t>(fields) * kField + static_cast<size_t>(i) * kText;
-        put(f + 140, static_cast<int32_t>(text - f));
-    }
-    return w;
 }
 
 Bytes SCREEN_SceneFrame(bool first)

@@ -101,3 +101,13 @@ Image SHIP_Frame(int set, int frame)
     }
     return img;
 }
+
+Image SHIP_Large(int size, double roll, double yaw)
+{
+    RenderView view;
+    view.w = view.h = size;
+    view.roll = roll;
+    view.yaw = yaw;
+    view.scale = size / 32.0;
+    return MESH_Render(Fighter(), view);
+}
