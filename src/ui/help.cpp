@@ -1,15 +1,39 @@
 #include "ui/help.h"
 
 #include "gfx/gfxapi.h"
+#include "res/glbapi.h"
+#include "res/itemtable.h"
 #include "input/imsapi.h"
 #include "input/kbdapi.h"
 #include "sound/fx.h"
 #include "ui/standin.h"
 
-void HELP_Init(void) {}
+int startitem = -1, maxpages, curpage;
+
+int HELP_Init(void)
+{
+    const int first = GLB_GetItemID(ITM_HELP_START), last = GLB_GetItemID(ITM_HELP_END);
+    startitem = first + 1;
+    maxpages = last - first - 1;
+    curpage = 0;
+    // Both markers in one archive, the end after the start, with pages between them.
+    if (first == -1 || last == -1 || ITM_Archive(first) != ITM_Archive(last) || maxpages < 1) {
+        startitem = -1;
+        maxpages = 0;
+    }
+    return maxpages;
+}
+
+int HELP_WrapPage(int page)
+{
+    if (maxpages <= 0) return 0;
+    page %= maxpages;
+    return page < 0 ? page + maxpages : page;
+}
 
 void HELP_Win(const char*)
 {
+    if (maxpages <= 0) return;
     // A card of the keys until the help pages from the archives are shown.
     static const char* const lines[] = {
         "ARROWS OR MOUSE   STEER", "CTRL OR LEFT BUTTON   FIRE", "SPACE   NEXT SPECIAL WEAPON",

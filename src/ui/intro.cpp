@@ -6,6 +6,7 @@
 #include "gfx/gfxapi.h"
 #include "input/imsapi.h"
 #include "ui/standin.h"
+#include "ui/windows.h"
 
 void INTRO_Credits(void) {}
 void INTRO_PlayMain(void) {}
@@ -34,4 +35,9 @@ void INTRO_Landing(void)
 int INTRO_Death(void)
 {
     return Card("SHIP DESTROYED", "THE PILOT EJECTED");
+}
+
+void INTRO_EndGame(int game)
+{
+    WIN_WinGame(game);
 }

@@ -7,3 +7,5 @@ void INTRO_PlayMain(void);
 void INTRO_Landing(void);
 // After the ship was lost; 1 when the player cut it short.
 int INTRO_Death(void);
+// After the last wave of a full episode.
+void INTRO_EndGame(int game);

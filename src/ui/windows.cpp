@@ -1,6 +1,7 @@
 // Stand-in menu screens and the campaign loop.
 #include "ui/windows.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "game/demo.h"
@@ -32,14 +33,12 @@ constexpr int SC_Y = 21, SC_N = 49, SC_D = 32, SC_X = 45, SC_TAB = 15;
 constexpr int kFxWindow = 20;
 constexpr int kSongMenu = 87, kSongDeath = 93;
 
-// Mission songs by episode and wave.
+// Mission songs by episode and wave; the fourth episode flies to the first one's songs.
 constexpr int songsg1[ITM_WAVES] = {96, 90, 92, 95, 94, 90, 91, 92, 94};
 constexpr int songsg2[ITM_WAVES] = {91, 90, 92, 96, 94, 90, 96, 89, 94};
 constexpr int songsg3[ITM_WAVES] = {96, 92, 89, 95, 94, 90, 91, 92, 94};
 // Waves of an episode by the pilot's difficulty (training flies four).
 constexpr int diff_wrap[4] = {4, 9, 9, 9};
-constexpr const char* sector_names[4] = {"BRAVO SECTOR", "TANGO SECTOR", "OUTER REGIONS",
-                                         "OUTER REGIONS"};
 // The attract demos of archives 1, 2 and 3.
 constexpr int kDemoItems[3] = {ITM_DEMOS1, ITM_DEMOS2, ITM_DEMOS3};
 
@@ -48,10 +47,17 @@ constexpr int kTitle = 79, kText = 140, kChosen = 255, kDim = 134;
 
 int g_x, g_y, g_lx, g_ly; // the loading bar
 
-int WaveCount(void)
+// The pilot's difficulty in the current episode, a value out of range counting as medium
+// as it does for the enemies.
+int PilotDiff(void)
 {
-    int d = plr.diff[cur_game];
-    return diff_wrap[d >= 0 && d <= 3 ? d : 2];
+    int d = cur_game >= 0 && cur_game < 4 ? plr.diff[cur_game] : 2;
+    return d >= 0 && d <= 3 ? d : 2;
+}
+
+int CurGame(void)
+{
+    return cur_game >= 0 && cur_game < 4 ? cur_game : 0;
 }
 
 // A button of the stand-in screens.
@@ -91,11 +97,103 @@ void DrawBackdrop(void)
     GFX_MarkUpdate(0, 0, SCREENWIDTH, SCREENHEIGHT);
 }
 
+// The victory picture of an episode, or of a finished training.
+void Victory(int item)
+{
+    GFX_FadeOut(0, 0, 0, 2);
+    memset(displaybuffer, 0, SCREENSIZE);
+    DrawBackdrop();
+    UI_Box(item == ITM_VICTORY_TRAINING ? "TRAINING COMPLETE" : "EPISODE COMPLETE",
+           "WELL DONE, PILOT");
+    GFX_FadeIn(palette, 16);
+    IMS_WaitTimed(30);
+    UI_Show();
+}
+
 } // namespace
+
+void WIN_WinGame(int episode)
+{
+    if (episode < 0 || episode > 3) return;
+    Victory(episode < 3 ? ITM_VICTORY + episode : ITM_VICTORY + 2);
+}
+
+const char* const sector_names[4] = {"BRAVO SECTOR", "TANGO SECTOR", "OUTER REGIONS", "DEEP SPACE"};
+
+int WIN_WaveCount(void)
+{
+    return diff_wrap[PilotDiff()];
+}
+
+void WIN_WaveText(char* buf, size_t len)
+{
+    int wave = game_wave[CurGame()];
+    // A wave past the last one (the god-mode wave keys reach them) is final as well.
+    M_snprintf(buf, len, wave + 1 >= WIN_WaveCount() ? "FINAL WAVE %d" : "WAVE %d", wave + 1);
+}
+
+int WIN_NextEpisode(int game)
+{
+    // Every episode whose archive is here, in turn, the fourth one included.
+    for (int i = 1; i <= 4; i++) {
+        int next = (game + i) % 4;
+        if (gameflag[next]) return next;
+    }
+    return 0;
+}
+
+void WIN_StartingKit(void)
+{
+    OBJS_Add(OBJ_GUN1);
+    for (int i = 0; i < 3; i++)
+        OBJS_Add(OBJ_SHIELD);
+    plr.score = 10000;
+}
+
+int WIN_WaveWon(int* ended)
+{
+    const int game = CurGame();
+    const int d = PilotDiff();
+    *ended = game;
+    if (game_wave[game] < diff_wrap[d] - 1) {
+        game_wave[game]++;
+        return WAVE_NEXT;
+    }
+
+    // Whether the episode was flown in full is decided by the difficulty it was flown at,
+    // before the raise below: a finished training is not the episode's end.
+    const bool full = diff_wrap[d] > 8;
+    if (d == 0) {
+        if (plr.trainflag) {
+            plr.diff[game] = 1;
+        } else {
+            // The reward for finishing training, given once: a fresh start with money.
+            OBJS_Init();
+            plr.trainflag = 1;
+            plr.sweapon = -1;
+            WIN_StartingKit();
+            plr.diff[game] = std::min(plr.diff[game] + 1, 3);
+            for (int& e : plr.diff)
+                if (e == 0) e = 1;
+        }
+    } else if (d == 1 || d == 2) {
+        plr.diff[game] = d + 1;
+    }
+    game_wave[game] = 0;
+
+    if (full) {
+        cur_game = WIN_NextEpisode(game);
+    } else {
+        game_wave[0] = game_wave[1] = game_wave[2] = 0;
+        cur_game = gameflag[0] ? 0 : WIN_NextEpisode(0);
+    }
+    VUL_SetPlayerDiff();
+    return full ? WAVE_EPISODEEND : WAVE_TRAININGEND;
+}
 
 void WIN_PlayWaveSong(void)
 {
-    int wave = game_wave[cur_game];
+    int wave = game_wave[CurGame()];
     if (wave < 0 || wave >= ITM_WAVES) wave = 0;
     const int* songs = cur_game == 1 ? songsg2 : cur_game == 2 ? songsg3 : songsg1;
     SND_PlaySong(songs[wave], 1, 1);
@@ -278,16 +376,18 @@ int WIN_MainLoop(void)
             ingameflag = 0;
             return 0;
         }
-        if (game_wave[cur_game] >= WaveCount() - 1) {
-            // The episode is done: on to the next one that is here.
-            game_wave[cur_game] = 0;
-            do {
-                cur_game = (cur_game + 1) % 3;
-            } while (!gameflag[cur_game]);
-        } else {
-            game_wave[cur_game]++;
+        int ended;
+        switch (WIN_WaveWon(&ended)) {
+        case WAVE_EPISODEEND:
+            INTRO_EndGame(ended);
+            break;
+        case WAVE_TRAININGEND:
+            Victory(ITM_VICTORY_TRAINING);
+            break;
+        default:
+            INTRO_Landing();
+            break;
         }
-        INTRO_Landing();
     }
 }
 
@@ -390,11 +490,9 @@ void WIN_LoadComp(void)
     constexpr int w = 200, h = 80;
     const int x = (SCREENWIDTH - w) / 2, y = (SCREENHEIGHT - h) / 2;
     UI_Panel(x, y, w, h);
-    int g = cur_game >= 0 && cur_game < 4 ? cur_game : 0;
-    UI_PrintCentred(UI_MEDIUM, SCREENWIDTH / 2, y + 12, sector_names[g], kTitle);
+    UI_PrintCentred(UI_MEDIUM, SCREENWIDTH / 2, y + 12, sector_names[CurGame()], kTitle);
     char text[32];
-    int wave = game_wave[g];
-    M_snprintf(text, sizeof(text), wave + 1 == WaveCount() ? "FINAL WAVE %d" : "WAVE %d", wave + 1);
+    WIN_WaveText(text, sizeof(text));
     UI_PrintCentred(UI_MEDIUM, SCREENWIDTH / 2, y + 30, text, kText);
     g_x = x + 20;
     g_y = y + 54;

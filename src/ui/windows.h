@@ -5,8 +5,13 @@
 // the questions. The windows loaded from the archives replace them.
 #pragma once
 
+#include <cstddef>
+
 extern int ingameflag; // a game is running
 extern int hangto;
+
+// Sector names of the four episodes, shown on the loading screen.
+extern const char* const sector_names[4];
 
 void WIN_MainMenu(void);
 // Flies the chosen episode wave after wave; returns when the ship is lost or the player
@@ -26,3 +31,19 @@ void WIN_EndLoad(void);
 void WIN_PlayWaveSong(void);
 // Plays the demos of the archives one after another until a press stops one.
 void WIN_MainAuto(int start);
+
+// Waves of the current episode at the pilot's difficulty.
+int WIN_WaveCount(void);
+// "WAVE n", or "FINAL WAVE n" for the last wave of the episode.
+void WIN_WaveText(char* buf, size_t len);
+// The episode flown after `game`: the next one whose archive is here, wrapping.
+int WIN_NextEpisode(int game);
+// Main gun 1, three shield purchases and 10000 in money.
+void WIN_StartingKit(void);
+// After a won wave: the next wave, or at the end of an episode the pilot's difficulty
+// raised (the training reward given once) and the next episode chosen. `ended` gets the
+// episode that was flown.
+enum { WAVE_NEXT, WAVE_EPISODEEND, WAVE_TRAININGEND };
+int WIN_WaveWon(int* ended);
+// The victory picture of an episode (0..3).
+void WIN_WinGame(int episode);
