@@ -72,7 +72,7 @@ class EshotTest : public fx::Battlefield
     static int Shield() { return OBJS_GetAmt(16); }
 
     SPRITE_SHIP_S en;
-    ENEMY_TYPE lib;
+    SLIB_S lib;
 };
 
 TEST_F(EshotTest, GunsOffTheScreenFireNothing)
