@@ -50,6 +50,8 @@ constexpr uint8_t kCoin = 252;
 struct ArchiveSpec {
     // Items to replace, by id (an empty vector makes a bare label entry).
     std::map<int, std::vector<uint8_t>> items;
+    // Labels of entries of archive 1, by id.
+    std::map<int, std::string> labels;
     // Entries of archive 1: fewer cuts the battlefield block short.
     int count = ITM_Index(ITM_ICON_SUPERSHIELD) + 1;
 };
@@ -90,7 +92,9 @@ class Battlefield : public ::testing::Test
         for (int i = 0; i < spec.count; i++) {
             int id = ITM_Id(1, i);
             auto it = spec.items.find(id);
-            a1.push_back({"", it != spec.items.end() ? it->second : DefaultItem(id), false});
+            auto label = spec.labels.find(id);
+            a1.push_back({label != spec.labels.end() ? label->second : "",
+                          it != spec.items.end() ? it->second : DefaultItem(id), false});
         }
         vt::WriteArchive(home.dir() + "/FILE0000.GLB", a0);
         vt::WriteArchive(home.dir() + "/FILE0001.GLB", a1);
