@@ -837,39 +837,6 @@ int ENEMY_GetBaseDamage(void)
     return count ? sum / count : 0;
 }
 
-int ENEMY_DamageAll(int, int, int)
-{
-    return 0;
-}
-int ENEMY_DamageGround(int, int, int)
-{
-    return 0;
-}
-int ENEMY_DamageAir(int, int, int)
-{
-    return 0;
-}
-SPRITE_SHIP_S* ENEMY_DamageEnergy(int, int, int)
-{
-    return nullptr;
-}
-SPRITE_SHIP_S* ENEMY_GetRandom(void)
-{
-    return nullptr;
-}
-SPRITE_SHIP_S* ENEMY_GetRandomAir(void)
-{
-    return nullptr;
-}
-SPRITE_SHIP_S* ENEMY_First(void)
-{
-    return nullptr;
-}
-SPRITE_SHIP_S* ENEMY_Next(SPRITE_SHIP_S*)
-{
-    return nullptr;
-}
-
 SPRITE_SHIP_S* ENEMY_First(void)
 {
     return ships.first.next == &ships.last ? nullptr : ships.first.next;
