@@ -100,6 +100,7 @@ bool SWD_ParseWindow(const uint8_t* item, size_t size, SWIN* out)
         f.txtoff = Rd(r + 140);
         if (f.opt < FLD_OFF || f.opt >= FLD_TYPES) return false;
         if (f.opt == FLD_OFF) {
+            f.maxchars = 0;
             f.text.assign(1, 0);
             continue;
         }

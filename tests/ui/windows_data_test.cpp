@@ -206,6 +206,38 @@ TEST_F(WindowData, EveryWindowHasTheFieldsItsScreenUses)
     }
 }
 
+TEST_F(WindowData, ButtonsShowTheirTextAndTheFocus)
+{
+    for (const WindowRole& r : Roles()) {
+        int h = Open(r);
+        SWIN* w = SWD_GetWindow(h);
+        for (int b : r.buttons) {
+            const SFIELD& f = w->flds[size_t(b)];
+            if (f.opt != FLD_BUTTON || !f.text[0]) continue;
+            int x, y, lx, ly;
+            SWD_GetFieldXYL(h, b, &x, &y, &lx, &ly);
+            auto ink = [&] {
+                int n = 0;
+                for (int j = y; j < y + ly; j++)
+                    for (int i = x; i < x + lx; i++)
+                        n += displaybuffer[j * SCREENWIDTH + i] == f.fontcolor;
+                return n;
+            };
+            EXPECT_GT(ink(), 10) << r.name << " field " << b << " shows no text";
+            EXPECT_NE(f.color, f.fontcolor) << r.name << " field " << b;
+            // The focus lightens the button but keeps the text on top.
+            std::vector<uint8_t> before(displaybuffer, displaybuffer + SCREENSIZE);
+            SWD_SetActiveField(h, b);
+            Step();
+            EXPECT_EQ(f.state, 1) << r.name << " field " << b;
+            EXPECT_GT(ink(), 10) << r.name << " field " << b;
+            EXPECT_NE(memcmp(before.data(), displaybuffer, SCREENSIZE), 0)
+                << r.name << " field " << b << ": the focus is not shown";
+        }
+        SWD_DestroyWindow(h);
+    }
+}
+
 TEST_F(WindowData, KeyboardReachesAndPressesEveryButton)
 {
     for (const WindowRole& r : Roles()) {

@@ -59,20 +59,7 @@ const char* const kItemNames[24] = {
 Image SCREEN_Picture(const std::string& what, int param)
 {
     if (what == "store.item") return Panel(96, 64, "steel", kItemNames[param % 24]);
-    if (what == "store.keeper") {
-        static const char* say[4] = {"WELCOME,|PILOT!", "YOU CAN'T|AFFORD THAT", "NOTHING|TO SELL",
-                                     "NO ROOM|FOR MORE"};
-        return Panel(96, 64, "earth", say[param % 4]);
-    }
-    if (what == "victory") {
-        static const char* say[4] = {"EPISODE 1|COMPLETE", "EPISODE 2|COMPLETE",
-                                     "EPISODE 3|COMPLETE", "TRAINING|COMPLETE"};
-        return Panel(160, 80, "water", say[param % 4]);
-    }
-    if (what == "ui.portrait") {
-        static const char* who[4] = {"PILOT|ONE", "PILOT|TWO", "PILOT|THREE", "PILOT|FOUR"};
-        return Panel(64, 72, "skin", who[param % 4]);
-    }
+    if (what == "store.keeper" || what == "victory") return WINDOW_Picture(what, param);
     if (what.starts_with("ui.")) return WINDOW_Picture(what, param);
     if (what == "credits.picture") {
         // A dusk sky over the title.

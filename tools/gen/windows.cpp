@@ -487,8 +487,8 @@ Bytes LoadPilot()
     WField portrait = Holder(PICTURE, 14, 26, 64, 72);
     portrait.bevel = 1;
     Set(w, 1, portrait);
-    Set(w, 2, Button(4, 52, 106, 36, 15, ">", K_N));
-    Set(w, 3, Button(3, 10, 106, 36, 15, "<", K_P));
+    Set(w, 2, Button(4, 50, 106, 40, 15, "NEXT", K_N));
+    Set(w, 3, Button(3, 6, 106, 40, 15, "PREV", K_P));
     Set(w, 4, Button(1, 100, 128, 60, 15, "DELETE", K_D));
     Set(w, 5, Button(0, 10, 128, 80, 15, "LOAD", K_L));
     Set(w, 6, Button(2, 170, 128, 70, 15, "BACK", K_B));
@@ -719,12 +719,18 @@ Image Sign(int w, int h, const std::string& s, bool lit)
 {
     Image img(w, h);
     Plate(img, 0, 0, w, h, "steel", 2, false);
-    const char* ramp = lit ? "fire" : "rust";
-    if (lit)
-        for (int j = 2; j < h - 2; j++)
-            for (int i = 2; i < w - 2; i++)
-                if ((GEN_Hash(i, j, 9) & 3) == 0) img.set(i, j, P().c("fire", 3));
-    CText(img, "medium", w / 2, (h - 9) / 2, s, P().c(ramp, lit ? 12 : 5), lit);
+    Well(img, 2, 2, w - 4, h - 4, lit ? "fire" : "steel", lit ? 2 : 1);
+    const Font& f = FONT_Get("medium");
+    int x = w / 2 - FONT_Width(f, s) / 2, y = (h - 9) / 2;
+    if (lit) {
+        // Neon tubes: a soft glow around bright letters.
+        for (int dy = -1; dy <= 1; dy++)
+            for (int dx = -1; dx <= 1; dx++)
+                if (dx || dy) FONT_Print(img, f, x + dx, y + dy, s, P().c("fire", 5));
+        FONT_Print(img, f, x, y, s, P().c("fire", 14));
+    } else {
+        FONT_Print(img, f, x, y, s, P().c("rust", 4));
+    }
     return img;
 }
 
@@ -747,7 +753,9 @@ Image HangarScene()
     // The open runway door: night sky, runway lights running off into the distance.
     Hazard(img, 98, 36, 124, 116);
     VGrad(img, 104, 42, 112, 106, "water", 1, 6, 22);
-    Stars(img, 90, 23);
+    for (int y = 42; y < 118; y++)
+        for (int x = 104; x < 216; x++)
+            if (GEN_Hash(x, y, 23) % 97 == 0) img.set(x, y, P().c("grey", 9 + (x + y) % 5));
     IMG_Rect(img, 104, 120, 112, 28, P().c("grey", 3));
     for (int k = 0; k < 6; k++) {
         int y = 122 + k * 4 + k * k / 3;
@@ -768,7 +776,7 @@ Image HangarScene()
     IMG_Blit(img, Sign(66, 14, "EXIT", false), 244, 44);
     for (int j = 3; j < 11; j++)
         for (int i = 3; i < 63; i++)
-            if (img.at(244 + i, 44 + j) == P().c("rust", 5)) img.set(244 + i, 44 + j, 253);
+            if (img.at(244 + i, 44 + j) == P().c("rust", 4)) img.set(244 + i, 44 + j, 253);
     IMG_Blit(img, Door(66, 100, "olive"), 244, 60);
     Plate(img, 230, 160, 74, 24, "steel", 5);
     Well(img, 236, 164, 40, 16, "toxic", 2);
@@ -1009,6 +1017,92 @@ Image Knob()
     return img;
 }
 
+Image Portrait(int who)
+{
+    // Head and shoulders in a flight suit and helmet; each pilot with their own colours.
+    static const char* helmets[4] = {"steel", "rust", "olive", "water"};
+    static const int skins[4] = {9, 6, 11, 8};
+    Image img(64, 72);
+    VGrad(img, 0, 0, 64, 72, who % 2 ? "violet" : "water", 3, 7, 70 + who);
+    const char* helmet = helmets[who % 4];
+    const int skin = skins[who % 4];
+    // Shoulders and collar.
+    for (int y = 50; y < 72; y++)
+        for (int x = 0; x < 64; x++) {
+            int dx = std::abs(x - 32);
+            if (dx < 14 + (y - 50) * 2) img.set(x, y, P().c("olive", dx < 6 ? 4 : 6 + (x < 32)));
+        }
+    IMG_Rect(img, 27, 44, 10, 10, P().c("skin", skin - 2));
+    // Face, then the helmet over the top of the head.
+    for (int y = 14; y < 52; y++)
+        for (int x = 14; x < 50; x++) {
+            double dx = (x - 32) / 14.0, dy = (y - 32) / 19.0;
+            if (dx * dx + dy * dy < 1) img.set(x, y, P().c("skin", skin + (x < 30 ? 1 : 0)));
+        }
+    for (int y = 6; y < 34; y++)
+        for (int x = 12; x < 52; x++) {
+            double dx = (x - 32) / 20.0, dy = (y - 30) / 24.0;
+            if (dx * dx + dy * dy < 1 && (y < 24 || std::abs(x - 32) > 15))
+                img.set(x, y, P().c(helmet, 8 + (x < 28 ? 3 : 0) - (y > 26 ? 2 : 0)));
+        }
+    IMG_Rect(img, 18, 21, 28, 3, P().c(helmet, 4)); // visor rim
+    if (who == 3) {
+        IMG_Rect(img, 19, 24, 26, 8, P().c("fire", 9)); // visor down
+        IMG_Rect(img, 21, 25, 8, 2, P().c("fire", 13));
+    } else {
+        IMG_Rect(img, 24, 30, 5, 2, P().c("grey", 14));
+        IMG_Rect(img, 35, 30, 5, 2, P().c("grey", 14));
+        img.set(26, 30, P().c("grey", 1));
+        img.set(37, 30, P().c("grey", 1));
+        IMG_Rect(img, 23, 27, 6, 1, P().c("earth", 3));
+        IMG_Rect(img, 35, 27, 6, 1, P().c("earth", 3));
+    }
+    IMG_Line(img, 32, 32, 31, 38, P().c("skin", skin - 3));
+    IMG_Rect(img, 28, 42, 8, 1, P().c("skin", skin - 4));
+    if (who == 1) IMG_Rect(img, 27, 40, 10, 2, P().c("earth", 2)); // a moustache
+    // Microphone boom and a badge on the suit.
+    IMG_Line(img, 14, 34, 24, 44, P().c("steel", 3));
+    IMG_Disc(img, 25, 44, 1.5, P().c("steel", 2));
+    IMG_Disc(img, 44, 62, 3, P().c("gold", 3));
+    IMG_Outline(img, P().c("grey", 1));
+    return img;
+}
+
+Image VictoryArt(int which)
+{
+    static const char* title[4] = {"BRAVO SECTOR", "TANGO SECTOR", "OUTER REGIONS", "TRAINING"};
+    Image img(160, 80);
+    VGrad(img, 0, 0, 160, 80, which == 2 ? "violet" : "fire", which == 2 ? 2 : 4, 12, 80 + which);
+    IMG_Disc(img, 120, 62, 16, P().c("fire", 14));
+    Ridge(img, 66, 12, P().c("earth", 2), 81 + which);
+    IMG_Blit(img, SHIP_Large(40, -20, 30), 18, 22);
+    IMG_Blit(img, SHIP_Large(24, -20, 30), 52, 40);
+    CText(img, "medium", 80, 6, title[which % 4], P().c("gold", 4));
+    CText(img, "small", 96, 20, which == 3 ? "FLIGHT SCHOOL PASSED" : "CLEARED", P().c("grey", 14));
+    return img;
+}
+
+Image KeeperSays(int which)
+{
+    static const char* say[4][2] = {{"WELCOME,", "PILOT!"},
+                                    {"YOU CAN'T", "AFFORD THAT"},
+                                    {"NOTHING", "TO SELL"},
+                                    {"NO ROOM", "FOR MORE"}};
+    Image img(96, 64);
+    VGrad(img, 0, 0, 96, 64, "water", 1, 3, 90);
+    Image k = Shopkeeper();
+    IMG_Blit(img, k, -14, 22);
+    // The speech bubble with its tail toward the keeper.
+    for (int y = 4; y < 34; y++)
+        for (int x = 26; x < 93; x++)
+            if (!((x == 26 || x == 92) && (y == 4 || y == 33))) img.set(x, y, P().c("grey", 14));
+    for (int k2 = 0; k2 < 6; k2++)
+        IMG_Line(img, 30 + k2, 33, 22, 40, P().c("grey", 14));
+    for (int l = 0; l < 2; l++)
+        CText(img, "small", 59, 8 + l * 12, say[which % 4][l], P().c("grey", 1), false);
+    return img;
+}
+
 } // namespace
 
 Image WINDOW_Picture(const std::string& what, int param)
@@ -1026,5 +1120,8 @@ Image WINDOW_Picture(const std::string& what, int param)
     if (what == "ui.returnpic") return ReturnButton();
     if (what == "ui.rowmarker") return RowMarker();
     if (what == "ui.knob") return Knob();
+    if (what == "ui.portrait") return Portrait(param);
+    if (what == "victory") return VictoryArt(param);
+    if (what == "store.keeper") return KeeperSays(param);
     GEN_Fail("no window picture for '%s'", what.c_str());
 }
