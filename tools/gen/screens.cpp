@@ -1,6 +1,6 @@
-// Items of the interface: the closing text screen and help pages from their sources, and
-// simple, valid stand-ins for the window layouts, interface pictures, cut-scene frames and
-// demos until they get artwork of their own.
+// Items of the interface: the closing text screen and help pages from their sources, the
+// store's item pictures, and simple, valid stand-ins for cut-scene frames and demos until
+// they get artwork of their own.
 #include <cmath>
 #include <map>
 
@@ -16,36 +16,6 @@ const Palette& P()
     return gen.pal;
 }
 
-// A bevelled panel with a centred caption.
-Image Panel(int w, int h, const std::string& ramp, const std::string& caption)
-{
-    Image img(w, h);
-    for (int y = 0; y < h; y++)
-        for (int x = 0; x < w; x++) {
-            int level = 7 + (h - y) * 3 / h;
-            if (x == 0 || y == 0) level = 12;
-            if (x == w - 1 || y == h - 1) level = 3;
-            img.set(x, y, P().c(ramp, level));
-        }
-    const Font& f = FONT_Get(h >= 24 ? "medium" : "small");
-    // Break the caption into lines that fit.
-    std::vector<std::string> lines(1);
-    for (size_t i = 0; i <= caption.size(); i++) {
-        if (i == caption.size() || caption[i] == '|') {
-            if (i < caption.size()) lines.emplace_back();
-            continue;
-        }
-        lines.back() += caption[i];
-    }
-    int lh = f.height + 2, y0 = (h - lh * static_cast<int>(lines.size())) / 2 + 1;
-    for (size_t k = 0; k < lines.size(); k++) {
-        int x = (w - FONT_Width(f, lines[k])) / 2;
-        FONT_Print(img, f, x + 1, y0 + 1 + lh * static_cast<int>(k), lines[k], P().c(ramp, 2));
-        FONT_Print(img, f, x, y0 + lh * static_cast<int>(k), lines[k], P().c("grey", 14));
-    }
-    return img;
-}
-
 const char* const kItemNames[24] = {
     "MAIN GUN|TWIN", "MAIN GUN|PULSE", "MAIN GUN|SPREAD", "MICRO|MISSILES",
     "LIGHTNING",     "LASER|TURRET",   "DUMB|ROCKETS",    "HOMING|ROCKETS",
@@ -58,7 +28,27 @@ const char* const kItemNames[24] = {
 
 Image SCREEN_Picture(const std::string& what, int param)
 {
-    if (what == "store.item") return Panel(96, 64, "steel", kItemNames[param % 24]);
+    if (what == "store.item") {
+        // The item on the store's display: its pickup picture twice the size over a lit
+        // grid, and its name below.
+        Image img(96, 64);
+        for (int y = 0; y < 64; y++)
+            for (int x = 0; x < 96; x++) {
+                int level = 2 + y * 4 / 64;
+                if (x % 12 == 0 || y % 12 == 0) level += 1;
+                img.set(x, y, P().c("water", level));
+            }
+        Image pic = EFFECTS_Frames("pickup", param % 24, 1)[0];
+        Image big = IMG_Scale(pic, pic.w * 2, pic.h * 2);
+        IMG_Blit(img, big, 48 - big.w / 2, 22 - big.h / 2);
+        std::string name = kItemNames[param % 24];
+        for (char& ch : name)
+            if (ch == '|') ch = ' ';
+        const Font& f = FONT_Get("small");
+        FONT_Print(img, f, 49 - FONT_Width(f, name) / 2, 53, name, P().c("grey", 1));
+        FONT_Print(img, f, 48 - FONT_Width(f, name) / 2, 52, name, P().c("gold", 4));
+        return img;
+    }
     if (what == "store.keeper" || what == "victory") return WINDOW_Picture(what, param);
     if (what.starts_with("ui.")) return WINDOW_Picture(what, param);
     if (what == "credits.picture") {

@@ -861,6 +861,16 @@ Image Shopkeeper()
         }
     for (int y = 30; y < 60; y++)
         k.set(32, y, P().c("olive", 3));
+    // Arms resting on the counter, an apron and a bow tie.
+    for (int t = -2; t <= 2; t++) {
+        IMG_Line(k, 14 + t, 36, 8 + t, 88, P().c("olive", 4));
+        IMG_Line(k, 50 + t, 36, 56 + t, 88, P().c("olive", 3));
+    }
+    IMG_Disc(k, 8, 90, 4, P().c("skin", 9));
+    IMG_Disc(k, 56, 90, 4, P().c("skin", 8));
+    IMG_Rect(k, 22, 56, 20, 44, P().c("grey", 12));
+    IMG_Rect(k, 22, 56, 20, 2, P().c("grey", 9));
+    IMG_Rect(k, 28, 31, 8, 4, P().c("fire", 6));
     IMG_Rect(k, 28, 22, 8, 10, P().c("skin", 7));
     IMG_Disc(k, 32, 16, 11, P().c("skin", 9));
     IMG_Disc(k, 29, 13, 7, P().c("skin", 11));
