@@ -227,6 +227,22 @@ void PREVIEW_Write(const std::string& dir)
         }
         WritePng(dir + "/battle.png", Sheet(all, 1400, 4, Backdrop()));
     }
+    // The weapons close up: every shot, beam slice and beam muzzle, four times their size.
+    {
+        std::vector<Image> all;
+        for (const ITEMRUN& r : ITM_LAYOUT) {
+            std::string what = r.content;
+            if (!(what.starts_with("shot.") || what == "anim.beammuzzle")) continue;
+            Image run(r.count * 17, 20, Backdrop());
+            int x = 0;
+            for (const Image& i : BATTLE_Frames(what, r.param, r.count)) {
+                IMG_Blit(run, i, x + (16 - i.w) / 2, (20 - i.h) / 2);
+                x += 17;
+            }
+            all.push_back(Zoom(run, 4));
+        }
+        WritePng(dir + "/weapons.png", Sheet(all, 1400, 12, Backdrop()));
+    }
     for (const auto& [name, sheet] : EFFECTS_Sheets())
         WritePng(dir + "/" + name, sheet);
     (void)Label;
