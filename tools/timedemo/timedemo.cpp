@@ -5,10 +5,11 @@
 // SDL_VIDEODRIVER says otherwise), first as recorded and then with a busy battlefield laid
 // over it: every frame a few shots land on the ground, buildings blow up and burn, air
 // explosions scatter debris, pickups fall, and every few seconds a mega bomb flashes and
-// shakes the screen, as a hard wave brings. Rounds alternate quiet and busy; the figures of
-// each and the busy/quiet ratios are printed.
+// shakes the screen, as a hard wave brings. Given a recorded fight as well, each round also
+// plays that as recorded: the weapons, enemies and enemy shots of a real fight. Rounds
+// alternate quiet, busy and fight; the figures of each and their ratios to quiet are printed.
 //
-//   timedemo DATADIR [DEMOFILE] [ROUNDS]
+//   timedemo DATADIR [DEMOFILE] [ROUNDS] [FIGHTFILE]
 //
 // Without a demo file (or with "-") the first attract demo of the archives is played. With
 // TIMEDEMO_SHOTS set to a folder, frames 200, 400 and 600 of the first busy round are
@@ -122,7 +123,7 @@ void Print(const char* what, const DEMO_TIMING& t)
 int main(int argc, char* argv[])
 {
     if (argc < 2) {
-        fprintf(stderr, "usage: timedemo DATADIR [DEMOFILE] [ROUNDS]\n");
+        fprintf(stderr, "usage: timedemo DATADIR [DEMOFILE] [ROUNDS] [FIGHTFILE]\n");
         return 2;
     }
     setenv("SDL_VIDEODRIVER", "dummy", 0);
@@ -154,36 +155,45 @@ int main(int argc, char* argv[])
     VUL_InitMem();
     VUL_LoadGraphics(0);
 
-    bool ok;
     shots = getenv("TIMEDEMO_SHOTS");
-    if (argc > 2 && strcmp(argv[2], "-") != 0) {
-        DEMO_SetFileName(argv[2]);
-        ok = DEMO_LoadFile();
-    } else {
-        ok = DEMO_GLBFile(ITM_DEMOS1);
-    }
-    if (!ok) {
+    const char* demofile = argc > 2 && strcmp(argv[2], "-") != 0 ? argv[2] : nullptr;
+    const char* fightfile = argc > 4 ? argv[4] : nullptr;
+    // Loads the demo of a round: the quiet one (also laid under the busy battlefield) or
+    // the recorded fight.
+    auto loaddemo = [&](bool fight) {
+        if (fight) {
+            DEMO_SetFileName(fightfile);
+            return DEMO_LoadFile();
+        }
+        if (demofile) {
+            DEMO_SetFileName(demofile);
+            return DEMO_LoadFile();
+        }
+        return DEMO_GLBFile(ITM_DEMOS1);
+    };
+    if (!loaddemo(false) || (fightfile && !loaddemo(true))) {
         fprintf(stderr, "timedemo: no playable demo\n");
         return 1;
     }
 
     DEMO_SetTimedemo(1);
-    DEMO_TIMING quiet{}, busy{};
+    DEMO_TIMING quiet{}, busy{}, fight{};
     long anims = 0, pickups = 0, samples = 0;
     for (int r = 0; r < rounds; r++) {
-        for (int b = 0; b < 2; b++) {
+        for (int b = 0; b < (fightfile ? 3 : 2); b++) {
             load = {};
             rng = 12345;
-            game_framehook = b ? Busy : nullptr;
+            loaddemo(b == 2);
+            game_framehook = b == 1 ? Busy : nullptr;
             DEMO_Play();
             game_framehook = nullptr;
             DEMO_TIMING t = DEMO_GetTiming();
-            DEMO_TIMING& sum = b ? busy : quiet;
+            DEMO_TIMING& sum = b == 2 ? fight : b ? busy : quiet;
             sum.frames += t.frames;
             for (auto m : {&DEMO_TIMING::total, &DEMO_TIMING::think, &DEMO_TIMING::draw,
                            &DEMO_TIMING::wait, &DEMO_TIMING::present, &DEMO_TIMING::other})
                 sum.*m += t.*m;
-            if (b) {
+            if (b == 1) {
                 shots = nullptr;
                 anims += load.anims;
                 pickups += load.pickups;
@@ -195,19 +205,24 @@ int main(int argc, char* argv[])
     printf("\n%d rounds, %s\n", rounds, SDL_GetCurrentVideoDriver());
     Print("quiet", quiet);
     Print("busy", busy);
+    if (fightfile) Print("fight", fight);
     if (samples > 0)
         printf("busy: on average %.1f animations and %.1f pickups in play per frame\n",
                double(anims) / samples, double(pickups) / samples);
     auto per = [](const DEMO_TIMING& t, double DEMO_TIMING::*m) {
         return t.frames > 0 ? t.*m / t.frames : 0.0;
     };
-    auto ratio = [&](double DEMO_TIMING::*m) {
-        double q = per(quiet, m);
-        return q > 0 ? per(busy, m) / q : 0.0;
+    auto ratios = [&](const char* what, const DEMO_TIMING& t) {
+        auto ratio = [&](double DEMO_TIMING::*m) {
+            double q = per(quiet, m);
+            return q > 0 ? per(t, m) / q : 0.0;
+        };
+        printf("%s/quiet: frame %.2fx, think %.2fx, draw %.2fx, present %.2fx\n", what,
+               ratio(&DEMO_TIMING::total), ratio(&DEMO_TIMING::think), ratio(&DEMO_TIMING::draw),
+               ratio(&DEMO_TIMING::present));
     };
-    printf("busy/quiet: frame %.2fx, think %.2fx, draw %.2fx, present %.2fx\n",
-           ratio(&DEMO_TIMING::total), ratio(&DEMO_TIMING::think), ratio(&DEMO_TIMING::draw),
-           ratio(&DEMO_TIMING::present));
+    ratios("busy", busy);
+    if (fightfile) ratios("fight", fight);
     SND_DeInit();
     SDL_Quit();
     return 0;
