@@ -25,6 +25,7 @@
 #include "sound/fx.h"
 #include "testutil/gfxitems.h"
 #include "testutil/testutil.h"
+#include "world/tile.h"
 
 namespace
 {

@@ -7,6 +7,7 @@
 
 #include "anims_fixture.h"
 #include "game/loadsave.h"
+#include "world/enemy.h"
 #include "world/eshot.h"
 #include "world/shots.h"
 
@@ -336,6 +337,162 @@ TEST_F(ShotsTest, UnknownWeaponsEndTheProgram)
 {
     EXPECT_EXIT(SHOTS_PlayerShoot(-1), ::testing::ExitedWithCode(0), "");
     EXPECT_EXIT(SHOTS_PlayerShoot(15), ::testing::ExitedWithCode(0), "");
+}
+
+// Shots against enemies put in view by hand: boxes 20 wide and 16 high.
+class ShotsAtEnemiesTest : public ShotsTest
+{
+  protected:
+    void SetUp() override
+    {
+        ShotsTest::SetUp();
+        ENEMY_Clear();
+        cur_visable = 0;
+        curplr_diff = 2;
+        type = {};
+    }
+    void TearDown() override
+    {
+        ENEMY_Clear();
+        cur_visable = 0;
+        ShotsTest::TearDown();
+    }
+
+    SPRITE_SHIP_S* Enemy(int x, int y, int hp, bool ground = false)
+    {
+        SPRITE_SHIP_S* en = ENEMY_Get();
+        en->lib = &type;
+        en->item = ITM_ANIM0;
+        en->x = en->move.x = x;
+        en->y = en->move.y = y;
+        en->width = 20;
+        en->height = 16;
+        en->x2 = x + 19;
+        en->y2 = y + 15;
+        en->hlx = 10;
+        en->hly = 8;
+        en->hp = hp;
+        en->groundflag = ground;
+        onscreen[cur_visable++] = en;
+        return en;
+    }
+
+    SLIB_S type;
+};
+
+TEST_F(ShotsAtEnemiesTest, AShotHitsOnlyInsideTheBoxAndOneEnemyAtATime)
+{
+    // Main gun 2 climbs from y 120 and tests its point (x, 115) after the first frame: on
+    // the box's left edge nothing is hit, a pixel inside it is.
+    SPRITE_SHIP_S* en = Enemy(100, 100, 50);
+    player_cy = 120;
+    player_cx = 100;
+    SHOTS_PlayerShoot(1);
+    for (int i = 0; i < 6; i++)
+        SHOTS_Think();
+    EXPECT_EQ(en->hp, 50) << "the edge x = 100";
+    Reset();
+    player_cx = 119;
+    SHOTS_PlayerShoot(1);
+    for (int i = 0; i < 6; i++)
+        SHOTS_Think();
+    EXPECT_EQ(en->hp, 50) << "the edge x2 = 119";
+
+    // Two enemies over each other: the first in view takes the whole hit.
+    SPRITE_SHIP_S* other = Enemy(95, 98, 50);
+    Reset();
+    player_cx = 110;
+    SHOTS_PlayerShoot(1);
+    SHOTS_Think(); // the point 120: below both boxes; it climbs to 115
+    SHOTS_Think(); // 115: on the bottom edge of the one, below the other; on to 109
+    EXPECT_EQ(en->hp + other->hp, 100);
+    SHOTS_Think(); // 109 is inside both
+    EXPECT_EQ(en->hp, 48);
+    EXPECT_EQ(other->hp, 50);
+    // The hit shot is drawn once more where it hit, then it is gone.
+    SHOTS_S* s = InPlay().at(0);
+    EXPECT_EQ(s->hitflag, 1);
+    EXPECT_EQ(s->y, 109 - shot_lib[1].hly);
+    SHOTS_Think();
+    EXPECT_EQ(shotnum, 0);
+    EXPECT_EQ(en->hp, 48) << "no second hit";
+
+    // Main gun 2 is for aircraft only; main gun 1 hits any enemy, even on training
+    // only with its own strength.
+    en->groundflag = other->groundflag = 1;
+    Reset();
+    SHOTS_PlayerShoot(1);
+    for (int i = 0; i < 6; i++)
+        SHOTS_Think();
+    EXPECT_EQ(en->hp, 48);
+    Reset();
+    curplr_diff = 0;
+    player_cx = 108; // its pair at 108 + 3 and 108 - 4
+    SHOTS_PlayerShoot(0);
+    for (int i = 0; i < 4; i++)
+        SHOTS_Think();
+    EXPECT_EQ(en->hp, 48 - 2) << "both shots on the first enemy";
+    EXPECT_EQ(other->hp, 50);
+}
+
+TEST_F(ShotsAtEnemiesTest, ABeamPassesAnEnemyLeftAtMinusOne)
+{
+    player_cx = 160;
+    player_cy = 170;
+    // In list order: one that the beam's 6 takes to exactly -1, then one further up.
+    SPRITE_SHIP_S* a = Enemy(150, 100, 5);
+    SPRITE_SHIP_S* b = Enemy(150, 40, 20);
+    SPRITE_SHIP_S* c = Enemy(150, 10, 30);
+    SHOTS_PlayerShoot(14);
+    SHOTS_Think();
+    EXPECT_EQ(a->hp, -1);
+    EXPECT_EQ(b->hp, 14);
+    EXPECT_EQ(c->hp, 30) << "the beam stopped at the second";
+    EXPECT_EQ(InPlay().at(0)->move.y2, 40 + 8);
+    // Next frame the first is at -7: it stops the beam now.
+    SHOTS_Think();
+    EXPECT_EQ(a->hp, -7);
+    EXPECT_EQ(b->hp, 14);
+    EXPECT_EQ(InPlay().at(0)->move.y2, 100 + 8);
+    // Enemies below the ship are not in its way.
+    a->y = 171;
+    SHOTS_Think();
+    EXPECT_EQ(b->hp, 8);
+}
+
+TEST_F(ShotsAtEnemiesTest, TheLaserStrikesOnceAndOnlyAircraft)
+{
+    SPRITE_SHIP_S* tank = Enemy(100, 60, 20, true);
+    SPRITE_SHIP_S* jet = Enemy(200, 60, 20);
+    EXPECT_EQ(SHOTS_PlayerShoot(5), 1);
+    EXPECT_EQ(jet->hp, 15);
+    SHOTS_S* s = InPlay().at(0);
+    // Its end is a random point of the jet's picture (a pixel to the left and up allowed).
+    EXPECT_GE(s->move.x, 199);
+    EXPECT_LE(s->move.x, 218);
+    EXPECT_GE(s->move.y, 59);
+    EXPECT_LE(s->move.y, 74);
+    SHOTS_Think();
+    EXPECT_EQ(jet->hp, 15) << "one strike a firing";
+    EXPECT_EQ(tank->hp, 20);
+    Clear();
+    SHOTS_Display();
+    EXPECT_EQ(shotnum, 0) << "gone once drawn";
+    EXPECT_EQ(displaybuffer[player_cy * SCREENWIDTH + player_cx], 64);
+}
+
+TEST_F(ShotsAtEnemiesTest, TheMegaBombHitsEveryEnemy)
+{
+    SPRITE_SHIP_S* a = Enemy(30, 20, 100);
+    SPRITE_SHIP_S* b = Enemy(250, 150, 100, true);
+    player_cx = 160;
+    player_cy = 85;
+    SHOTS_PlayerShoot(11);
+    for (int i = 0; i < 10 && shotnum; i++)
+        SHOTS_Think();
+    EXPECT_EQ(shotnum, 0);
+    EXPECT_EQ(a->hp, 50);
+    EXPECT_EQ(b->hp, 50);
 }
 
 } // namespace
