@@ -101,7 +101,7 @@ TEST_F(FightTest, EveryWeaponFiresAndTheShipIsLostInTheEnd)
 
         // The number keys, one special weapon after the other.
         FIGHT& g = fight;
-        if (g.turn >= 0) vt::PushKey(kKeys[g.turn], false);
+        if (g.turn >= 0 && g.turn < 11) vt::PushKey(kKeys[g.turn], false);
         if (g.turn >= 0 && g.turn < 11) {
             const int w = kByKey[g.turn];
             if (f - g.turn_from >= 2) {
