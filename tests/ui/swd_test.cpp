@@ -464,6 +464,81 @@ TEST_F(SwdTest, TextEntryShowsItsFocusWithACursor)
     EXPECT_EQ(Px(50 + 13, 47), 60);
 }
 
+SWD_DLG hooked;
+int hookcalls;
+
+TEST_F(SwdTest, DrawHooksGetTheFirstViewArea)
+{
+    WinSpec bare;
+    WinSpec view;
+    FieldSpec box;
+    box.opt = FLD_BOX;
+    FieldSpec area;
+    area.opt = FLD_VIEW;
+    area.x = 12;
+    area.y = 34;
+    area.lx = 56;
+    area.ly = 78;
+    FieldSpec later = area;
+    later.x = 99;
+    view.f = {box, area, later};
+    view.id = 5;
+    view.type = 6;
+    Build({MakeWindow(bare), MakeWindow(view)});
+    auto hook = [](SWD_DLG* d) {
+        hooked = *d;
+        hookcalls++;
+    };
+    int h = SWD_InitWindow(Win(0));
+    SWD_SetWinDrawFunc(h, hook);
+    hookcalls = 0;
+    SWD_PutWin(h);
+    EXPECT_EQ(hookcalls, 1);
+    EXPECT_EQ(hooked.x, 0);
+    EXPECT_EQ(hooked.width, 0);
+    EXPECT_EQ(Px(100, 100), 20) << "the body is drawn";
+    h = SWD_InitWindow(Win(1));
+    SWD_SetWinDrawFunc(h, hook);
+    SWD_PutWin(h);
+    EXPECT_EQ(hookcalls, 2);
+    EXPECT_EQ(hooked.window, h);
+    EXPECT_EQ(hooked.id, 5);
+    EXPECT_EQ(hooked.type, 6);
+    EXPECT_EQ(hooked.x, 12);
+    EXPECT_EQ(hooked.y, 34);
+    EXPECT_EQ(hooked.width, 56);
+    EXPECT_EQ(hooked.height, 78);
+    // A destroyed window's hook is gone with it.
+    SWD_DestroyWindow(h);
+    SWD_PutWin(h);
+    EXPECT_EQ(hookcalls, 2 + 1) << "only the redraw of the window below ran a hook";
+}
+
+TEST_F(SwdTest, SavedBackgroundsAreRestoredBeforeEachRedraw)
+{
+    WinSpec w;
+    FieldSpec glass;
+    glass.opt = FLD_BUTTON;
+    glass.picflag = PIC_GLASS;
+    glass.saveflag = 1;
+    glass.x = 10;
+    glass.y = 10;
+    w.f = {glass};
+    Build({MakeWindow(w)});
+    int h = SWD_InitWindow(Win(0));
+    SWD_PutWin(h);
+    SWIN* win = SWD_GetWindow(h);
+    SFIELD* f = &win->flds[0];
+    for (int i = 0; i < 3; i++) { // highlighting again and again does not pile up
+        f->state = 1;
+        SWD_PutField(win, f);
+    }
+    EXPECT_EQ(Px(55, 45), 21);
+    f->state = 0;
+    SWD_PutField(win, f);
+    EXPECT_EQ(Px(55, 45), 20) << "the window shows through again";
+}
+
 // ---- text markup --------------------------------------------------------------------------
 
 class MarkupTest : public SwdTest

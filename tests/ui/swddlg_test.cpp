@@ -393,6 +393,37 @@ TEST_F(DialogTest, AltTabSwitchesToTheNextShownWindowUnlessLocked)
     keyboard[SC_ALT] = 0;
 }
 
+TEST_F(DialogTest, DragBarsMoveTheWindowWhileTheButtonIsHeld)
+{
+    WinSpec w = Grid();
+    FieldSpec bar = Button(8, 0, 0);
+    bar.opt = FLD_DRAGBAR;
+    bar.lx = 200;
+    bar.ly = 8;
+    w.f.push_back(bar);
+    Build({MakeWindow(w)});
+    SWD_End();
+    SWD_Install(1); // with the copy of the screen that dragging needs
+    Open();
+    PointAt(40 + 50, 30 + 4);
+    vt::VirtualPad pad;
+    int pumps = 0;
+    mouseb1 = 1;
+    pad.onpump = [&] {
+        pumps++;
+        if (pumps == 5) PointAt(40 + 50 + 30, 30 + 4 + 20);
+        if (pumps == 10) mouseb1 = 0;
+    };
+    SWD_DLG d = Step();
+    EXPECT_EQ(d.cur_act, ACT_WINDOW);
+    EXPECT_EQ(d.cur_cmd, W_MOVE);
+    int x = 0, y = 0;
+    SWD_GetWindowXYL(0, &x, &y, nullptr, nullptr);
+    EXPECT_EQ(x, 70);
+    EXPECT_EQ(y, 50);
+    EXPECT_EQ(F(5).state, 0);
+}
+
 TEST_F(DialogTest, HidingTheActiveWindowActivatesTheOneBelow)
 {
     Build({MakeWindow(Grid())});
