@@ -43,7 +43,6 @@ int cur_diff;
 int gameflag[4];
 int cur_game;
 int game_wave[4];
-int usekb_flag;
 uint8_t* palette;
 uint8_t* cursor_pic;
 int lship[7], dship[7], fship[7];

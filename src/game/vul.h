@@ -9,7 +9,6 @@ extern int cur_diff;
 extern int gameflag[4];
 extern int cur_game;
 extern int game_wave[4];
-extern int usekb_flag;
 extern uint8_t* palette;
 extern uint8_t* cursor_pic;
 extern int lship[7], dship[7], fship[7];

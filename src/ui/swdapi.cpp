@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "game/m_misc.h"
-#include "game/vul.h"
 #include "gfx/gfxapi.h"
 #include "gfx/ptrapi.h"
 #include "res/glbapi.h"
@@ -17,6 +16,7 @@
 
 int active_window = -1, active_field = -1, master_window = -1, prev_window = -1;
 int g_button_flag = 1;
+int usekb_flag;
 int obj_x, obj_y, obj_width, obj_height;
 
 SWD_SLOT g_wins[SWD_MAXWINS];

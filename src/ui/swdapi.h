@@ -92,6 +92,9 @@ enum { W_NEW = 0, W_NEXT = 14, W_MOVE = 15, W_CLEAR = 16, W_CLEAR2 = 17 };
 
 extern int active_window, active_field, master_window, prev_window;
 extern int g_button_flag; // 0: buttons ignore keys (the screen reads them itself)
+// Set at start-up from the control type: buttons show the keyboard focus from the start
+// (keyboard, or a controller driving the menus) instead of after the first key.
+extern int usekb_flag;
 extern int obj_x, obj_y, obj_width, obj_height;
 
 // ---- reading items ---------------------------------------------------------------------

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "game/vul.h"
 #include "gfx/gfxapi.h"
 #include "gfx/i_video.h"
 #include "gfx/ptrapi.h"

@@ -687,14 +687,9 @@ Image Menu()
     // A fighter climbing past on either side.
     IMG_Blit(img, SHIP_Large(64, -25, 20), 14, 80);
     IMG_Blit(img, SHIP_Large(40, 20, -15), 256, 110);
-    // The title with a glow behind it.
+    // The title.
     const Font& big = FONT_Get("large");
     int tw = FONT_Width(big, "VULTAR");
-    for (int j = -3; j < big.height + 3; j++)
-        for (int i = -6; i < tw + 6; i++) {
-            int x = 160 - tw / 2 + i, y = 10 + j;
-            if ((GEN_Hash(x, y, 3) & 3) == 0) img.set(x, y, P().c("violet", 7));
-        }
     FONT_Print(img, big, 160 - tw / 2 + 2, 12, "VULTAR", P().c("grey", 1));
     FONT_Print(img, big, 160 - tw / 2, 10, "VULTAR", P().c("gold", 0));
     CText(img, "small", 160, 34, "STRIKE FORCE OF THE OUTER REGIONS", P().c("ice", 10));
