@@ -5,7 +5,8 @@ set -euo pipefail
 
 run_pkgs=(build-essential cmake ninja-build pkg-config libsdl2-dev libpng-dev
           libadplug-dev libfluidsynth-dev libasound2-dev timgm6mb-soundfont)
-test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang libfuzzer-14-dev sox)
+test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang libfuzzer-14-dev sox
+           desktop-file-utils appstream-util man-db)
 
 want=("${run_pkgs[@]}")
 if [ "${1:-test}" = "test" ]; then

@@ -105,6 +105,15 @@ bool I_ReplaceFile(const char* path, const void* data, size_t len)
     return true;
 }
 
+bool I_GetSharePath(char* buf, size_t len)
+{
+    char* base = SDL_GetBasePath();
+    if (!base) return false;
+    bool fits = M_StringCopy(buf, base, len) && M_StringConcat(buf, "../share/vultar/", len);
+    SDL_free(base);
+    return fits;
+}
+
 bool I_ErrorBox(const char* title, const char* text)
 {
     return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title, text, nullptr) == 0;

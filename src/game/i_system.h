@@ -25,6 +25,9 @@ bool I_GetPrefPath(char* buf, size_t len);
 // to the file it names; a file its owner made read-only is left alone. On any failure the
 // old file stays as it was and the result is false.
 bool I_ReplaceFile(const char* path, const void* data, size_t len);
+// The installed game's shared data folder, "../share/vultar/" beside the folder the program
+// runs from (with its trailing separator); false when the program's folder is unknown.
+bool I_GetSharePath(char* buf, size_t len);
 // Shows an error message box; false when no box could be shown (no display).
 bool I_ErrorBox(const char* title, const char* text);
 // Shuts every platform subsystem down.

@@ -19,12 +19,20 @@ int curplr_diff;
 
 static char cdpath[512];
 static char setupfile[576];
+static char sharepath[512];
 
 void VUL_InitLoadSave(void)
 {
     if (!I_GetPrefPath(cdpath, sizeof(cdpath))) exit(0);
     M_snprintf(setupfile, sizeof(setupfile), "%s%s", cdpath,
                VUL_CheckFileInPath("setup.ini") ? "setup.ini" : "SETUP.INI");
+    // An installed game also finds its archives in the shared data folder.
+    if (!I_GetSharePath(sharepath, sizeof(sharepath))) sharepath[0] = '\0';
+}
+
+const char* VUL_GetSharePath(void)
+{
+    return sharepath;
 }
 
 const char* VUL_GetPath(void)
@@ -37,11 +45,22 @@ const char* VUL_SetupFilename(void)
     return setupfile;
 }
 
+static int CheckFileIn(const char* folder, const char* name)
+{
+    if (!folder[0]) return 0;
+    char path[640];
+    M_snprintf(path, sizeof(path), "%s%s", folder, name);
+    return access(path, F_OK) == 0;
+}
+
 int VUL_CheckFileInPath(const char* name)
 {
-    char path[640];
-    M_snprintf(path, sizeof(path), "%s%s", cdpath, name);
-    return access(path, F_OK) == 0;
+    return CheckFileIn(cdpath, name);
+}
+
+int VUL_CheckFileInShare(const char* name)
+{
+    return CheckFileIn(sharepath, name);
 }
 
 void VUL_ClearPlayer(void)

@@ -38,6 +38,10 @@ void VUL_InitLoadSave(void);
 const char* VUL_GetPath(void);
 const char* VUL_SetupFilename(void);
 int VUL_CheckFileInPath(const char* name);
+// The installed game's shared data folder, searched for archives after the working
+// directory and the data path; empty when unknown.
+const char* VUL_GetSharePath(void);
+int VUL_CheckFileInShare(const char* name);
 
 void VUL_ClearPlayer(void);
 // Finds the first free slot and makes a fresh pilot for it: 1, or 0 when all ten are used.

@@ -12,6 +12,7 @@
 #include "game/loadsave.h"
 #include "game/m_misc.h"
 #include "game/prefapi.h"
+#include "game/usage.h"
 #include "gfx/gfxapi.h"
 #include "gfx/i_lastscr.h"
 #include "gfx/i_video.h"
@@ -57,7 +58,6 @@ const char vul_accesscode[] = "GANTRY";
 void (*vul_menuhook)(void);
 
 static constexpr uint32_t kHighMemSize = 4808688;
-
 
 static const char kMissingData[] = "All game data files NOT FOUND cannot proceed !!";
 
@@ -116,10 +116,12 @@ static bool FileExists(const char* name)
     return access(name, F_OK) == 0;
 }
 
-// Where an archive was found: in the working directory, in the data path, or both.
+// Where an archive was found: in the working directory, the data path, the installed
+// game's shared data folder (any of them at once).
 struct ARCHIVE_PLACE {
     bool here;
     bool datapath;
+    bool share;
 };
 
 static ARCHIVE_PLACE VUL_FindArchive(int num)
@@ -130,6 +132,7 @@ static ARCHIVE_PLACE VUL_FindArchive(int num)
     ARCHIVE_PLACE place;
     place.here = FileExists(upper) || FileExists(lower);
     place.datapath = VUL_CheckFileInPath(upper) || VUL_CheckFileInPath(lower);
+    place.share = VUL_CheckFileInShare(upper) || VUL_CheckFileInShare(lower);
     return place;
 }
 
@@ -139,11 +142,12 @@ static void VUL_CheckArchives(void)
     for (int i = 0; i < 5; i++)
         files[i] = VUL_FindArchive(i);
 
-    auto present = [](ARCHIVE_PLACE p) { return p.here || p.datapath; };
+    auto present = [](ARCHIVE_PLACE p) { return p.here || p.datapath || p.share; };
     gameflag[0] = present(files[1]);
     gameflag[1] = present(files[2]);
     // Episodes 3 and 4 come as a pair from one place.
-    int pair = (files[3].here && files[4].here) || (files[3].datapath && files[4].datapath);
+    int pair = (files[3].here && files[4].here) || (files[3].datapath && files[4].datapath) ||
+               (files[3].share && files[4].share);
     gameflag[2] = gameflag[3] = pair;
 
     bool any = gameflag[0] || gameflag[1] || gameflag[2] || gameflag[3];
@@ -239,6 +243,12 @@ void VUL_LoadGraphics(int ptrflag)
 
 extern "C" int SDL_main(int argc, char* argv[])
 {
+    // Help and version are answered before any window, sound or file is touched.
+    if (VUL_HelpWords(argc, argv)) {
+        fflush(stdout);
+        exit(0);
+    }
+
     // A timedemo is a measuring run: it does not stop at the interactive start screen.
     if (!(argc > 1 && strcmp(argv[1], "TIMEDEMO") == 0)) StartScreen();
 
@@ -293,6 +303,7 @@ extern "C" int SDL_main(int argc, char* argv[])
     fflush(stdout);
     int ptrflag = PTR_Init(ptr_device);
 
+    GLB_SetSharePath(VUL_GetSharePath());
     GLB_InitSystem(VUL_GetPath(), 6, nullptr);
 
     SND_InitSound();

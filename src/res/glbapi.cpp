@@ -13,6 +13,7 @@
 
 static FILEDESC filedesc[GLB_MAX_FILES];
 static char exePath[260];
+static char sharePath[260];
 static char prefix[16] = "FILE";
 static int num_glbs;
 static bool fVmem;
@@ -170,13 +171,13 @@ static bool glb_Name(char* out, const char* base, const char* stem, int num, con
     return n > 0 && n < static_cast<int>(sizeof(FILEDESC::path));
 }
 
-// Looks for archive num in the working directory, then in the base folder; in each place
-// the lower-case name wins over the prefix's upper-case one.
+// Looks for archive num in the working directory, then in the base folder, then in the
+// shared folder; in each place the lower-case name wins over the prefix's upper-case one.
 static FILE* glb_FindArchive(int num, char* path)
 {
-    const char* places[2] = {"", exePath};
-    for (int p = 0; p < 2; p++) {
-        if (p == 1 && exePath[0] == '\0') break;
+    const char* places[3] = {"", exePath, sharePath};
+    for (int p = 0; p < 3; p++) {
+        if (p > 0 && places[p][0] == '\0') continue;
         char name[sizeof(FILEDESC::path)];
         bool ok = glb_Name(name, places[p], "file", num, ".glb");
         if (!ok || access(name, F_OK) != 0) ok = glb_Name(name, places[p], prefix, num, ".GLB");
@@ -256,6 +257,12 @@ int GLB_InitSystem(const char* exepath, int innum, const char* iprefix)
     return opened;
 }
 
+void GLB_SetSharePath(const char* path)
+{
+    sharePath[0] = '\0';
+    if (path && strlen(path) < sizeof sharePath) strcpy(sharePath, path);
+}
+
 void GLB_UseVM(void)
 {
     fVmem = true;
@@ -267,6 +274,7 @@ void GLB_Shutdown(void)
     fVmem = false;
     num_glbs = 0;
     exePath[0] = '\0';
+    sharePath[0] = '\0';
     strcpy(prefix, "FILE");
 }
 

@@ -39,6 +39,9 @@ struct FILEDESC {
 // after its last '/'); returns how many have a non-empty directory. iprefix, when given,
 // replaces "FILE" as the upper-case name prefix.
 int GLB_InitSystem(const char* exepath, int innum, const char* iprefix);
+// A last folder (ending in '/') to look in for archives, after the working directory and
+// the folder of exepath; the installed game's shared data. Set before GLB_InitSystem.
+void GLB_SetSharePath(const char* path);
 void GLB_UseVM(void);
 int GLB_GetItemID(const char* in_name);
 // Loads if needed, discarding other items to make room. Ends the program when the item

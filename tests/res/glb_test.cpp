@@ -182,6 +182,32 @@ TEST_F(GlbTest, ArchivesAreFoundLowerCaseFirstThenInTheBaseFolder)
     EXPECT_EQ(GLB_GetItemID("PREFIXED"), 0x40000);
 }
 
+// An installed game keeps its archives in a shared folder; the working directory and the
+// per-user folder still come first, so a player's own archives replace the installed ones.
+TEST_F(GlbTest, TheSharedFolderIsSearchedLast)
+{
+    std::string share = home.dir() + "/share/vultar/";
+    fs::create_directories(share);
+    for (int n = 0; n < 3; n++)
+        vt::WriteArchive(share + "FILE000" + std::to_string(n) + ".GLB",
+                         {{"SHARED" + std::to_string(n), {}}});
+    vt::WriteArchive(work + "FILE0001.GLB", {{"HERE", {}}});
+    vt::WriteArchive(data + "file0002.glb", {{"BASE", {}}});
+
+    GLB_SetSharePath(share.c_str());
+    EXPECT_EQ(Open(6), 3);
+    EXPECT_EQ(GLB_GetItemID("SHARED0"), 0);
+    EXPECT_EQ(GLB_GetItemID("HERE"), 0x10000);
+    EXPECT_EQ(GLB_GetItemID("SHARED1"), -1);
+    EXPECT_EQ(GLB_GetItemID("BASE"), 0x20000);
+    EXPECT_EQ(GLB_GetItemID("SHARED2"), -1);
+
+    // Without the shared folder only what the other two places hold opens.
+    GLB_Shutdown();
+    EXPECT_EQ(Open(6), 2);
+    EXPECT_EQ(GLB_GetItemID("SHARED0"), -1);
+}
+
 TEST_F(GlbTest, LabelEntriesAndIdsOutsideTheDirectory)
 {
     vt::WriteArchive(data + "FILE0000.GLB", {{"MARK", {}}, {"DATA", Pattern(5, 9)}});

@@ -16,23 +16,11 @@ namespace fs = std::filesystem;
 namespace
 {
 
-struct ToolRun {
-    int status;
-    std::string out;
-};
+using ToolRun = vt::CommandRun;
 
 ToolRun Tool(const std::string& args)
 {
-    std::string cmd = std::string(GLBTOOL_PATH) + " " + args + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return {-1, ""};
-    std::string out;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        out.append(buf, n);
-    int rc = pclose(p);
-    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, out};
+    return vt::RunCommand(std::string(GLBTOOL_PATH) + " " + args);
 }
 
 std::vector<uint8_t> Pattern(size_t n, uint8_t seed)

@@ -1,10 +1,12 @@
 #include "testutil/testutil.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "game/i_system.h"
@@ -115,6 +117,20 @@ void WriteArchive(const std::string& path, const std::vector<GLB_WRITEITEM>& ite
 {
     std::string err;
     if (!GLB_WriteArchive(path.c_str(), items, &err)) throw std::runtime_error(err);
+}
+
+CommandRun RunCommand(const std::string& command)
+{
+    std::string cmd = command + " 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return {-1, ""};
+    std::string out;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        out.append(buf, n);
+    int rc = pclose(p);
+    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, out};
 }
 
 } // namespace vt

@@ -50,4 +50,12 @@ std::string ReadTextFile(const std::string& path);
 // Writes a small archive of the given items.
 void WriteArchive(const std::string& path, const std::vector<GLB_WRITEITEM>& items);
 
+// Runs a shell command; its exit status (-1 when it did not exit normally) and what it
+// wrote to standard output and standard error.
+struct CommandRun {
+    int status;
+    std::string out;
+};
+CommandRun RunCommand(const std::string& command);
+
 } // namespace vt

@@ -44,6 +44,8 @@ Image HUD_Pointer();
 Bytes HUD_PointerItem();
 // Frame k (0..6) of ship set 0 (lship), 1 (dship) or 2 (fship: dship with muzzle flash).
 Image SHIP_Frame(int set, int frame);
+// The game's icon at size x size pixels: the fighter over the sea; 0 is transparent.
+Image SHIP_Icon(int size);
 
 // ---- tiles and maps (episode.cpp) ----
 struct EnemyType;

@@ -9,7 +9,8 @@
 
 static void Usage()
 {
-    fprintf(stderr, "usage: vultar_gen --data SOURCEDIR --out ARCHIVEDIR [--preview PNGDIR]\n");
+    fprintf(stderr, "usage: vultar_gen --data SOURCEDIR [--out ARCHIVEDIR] [--preview PNGDIR] "
+                    "[--icons PNGDIR]\n");
     exit(2);
 }
 
@@ -29,7 +30,7 @@ static void WriteFile(const std::string& path, const Bytes& bytes)
 
 int main(int argc, char** argv)
 {
-    std::string out, preview;
+    std::string out, preview, icons;
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
         if (i + 1 >= argc) Usage();
@@ -39,10 +40,12 @@ int main(int argc, char** argv)
             out = argv[++i];
         else if (a == "--preview")
             preview = argv[++i];
+        else if (a == "--icons")
+            icons = argv[++i];
         else
             Usage();
     }
-    if (gen.datadir.empty() || (out.empty() && preview.empty())) Usage();
+    if (gen.datadir.empty() || (out.empty() && preview.empty() && icons.empty())) Usage();
 
     PAL_Load("palette.txt", gen.pal);
     for (int e = 0; e < ITM_EPISODES; e++)
@@ -57,5 +60,6 @@ int main(int argc, char** argv)
         }
     }
     if (!preview.empty()) PREVIEW_Write(preview);
+    if (!icons.empty()) PREVIEW_WriteIcons(icons);
     return 0;
 }

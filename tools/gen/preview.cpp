@@ -16,7 +16,8 @@
 namespace
 {
 
-void WritePng(const std::string& path, const Image& img)
+// With `transparent` colour 0 is see-through (icons); contact sheets are opaque.
+void WritePng(const std::string& path, const Image& img, bool transparent = false)
 {
     FILE* f = fopen(path.c_str(), "wb");
     if (!f) GEN_Fail("cannot create %s", path.c_str());
@@ -32,6 +33,8 @@ void WritePng(const std::string& path, const Image& img)
                   static_cast<png_byte>(gen.pal.rgb[i][1] * 4),
                   static_cast<png_byte>(gen.pal.rgb[i][2] * 4)};
     png_set_PLTE(png, info, pal, 256);
+    png_byte alpha0 = 0;
+    if (transparent) png_set_tRNS(png, info, &alpha0, 1, nullptr);
     png_write_info(png, info);
     for (int y = 0; y < img.h; y++)
         png_write_row(png, const_cast<png_bytep>(&img.px[size_t(y) * img.w]));
@@ -246,4 +249,11 @@ void PREVIEW_Write(const std::string& dir)
     for (const auto& [name, sheet] : EFFECTS_Sheets())
         WritePng(dir + "/" + name, sheet);
     (void)Label;
+}
+
+void PREVIEW_WriteIcons(const std::string& dir)
+{
+    std::filesystem::create_directories(dir);
+    for (int size : {32, 64, 128, 256})
+        WritePng(dir + "/vultar-" + std::to_string(size) + ".png", SHIP_Icon(size), true);
 }

@@ -1,6 +1,7 @@
 // The player's ships: the usual fighter and the heavier craft of two special waves, each in
 // seven banking frames (3 level, 4..6 rolling left as the ship moves left, 2..0 rolling
 // right), and that craft's frames with its guns flashing.
+#include <algorithm>
 #include <cmath>
 
 #include "content.h"
@@ -110,4 +111,35 @@ Image SHIP_Large(int size, double roll, double yaw)
     view.yaw = yaw;
     view.scale = size / 32.0;
     return MESH_Render(Fighter(), view);
+}
+
+Image SHIP_Icon(int size)
+{
+    // The fighter banking a little over the sea, on a tile with rounded corners; index 0
+    // (outside the corners) is left transparent.
+    Image img(size, size);
+    double r = size / 6.0;
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) {
+            double dx = std::max({r - x - 0.5, x + 0.5 - (size - r), 0.0});
+            double dy = std::max({r - y - 0.5, y + 0.5 - (size - r), 0.0});
+            if (dx * dx + dy * dy > r * r) continue;
+            // Deep water at the top to shallow at the bottom, with faint swell lines.
+            int level = 3 + 6 * y / size;
+            if (size >= 64 && (y * 12 / size + x * 3 / size) % 4 == 0 && (x + y) % 9 == 0) level++;
+            img.set(x, y, gen.pal.c("water", level));
+        }
+
+    RenderView view;
+    view.w = view.h = size;
+    view.roll = 14;
+    view.scale = size / 36.0;
+    Image ship = MESH_Render(Fighter(), view);
+    // The shadow falls below and to the right, as the game's light comes from the upper left.
+    int off = std::max(1, size / 12);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++)
+            if (ship.at(x - off, y - off) && img.at(x, y)) img.set(x, y, gen.pal.c("water", 1));
+    IMG_Blit(img, ship, 0, 0);
+    return img;
 }

@@ -15,6 +15,7 @@
 
 #include "res/glbapi.h"
 #include "res/glbwrite.h"
+#include "glbtool_manual.h"
 
 namespace fs = std::filesystem;
 
@@ -27,34 +28,6 @@ constexpr int kExitUsage = 2;
 
 constexpr char kListName[] = "items.lst";
 
-const char kHelp[] = R"(Usage: glbtool COMMAND ARGUMENTS
-
-Commands:
-  list FILE [--slot N]   show the directory: index, item id, length, whether the data
-                         is stored scrambled, and label. The archive slot of the ids is
-                         taken from the digits of the file name (FILE0003.GLB is slot
-                         3) unless --slot gives it.
-  extract FILE DIR       write every item with data to DIR as one file each, and a
-                         list file DIR/items.lst that `pack` accepts, so that
-                         extract and pack give back the same archive.
-  pack OUT LISTFILE      build the archive OUT from a list file (format below).
-  verify FILE...         check the structure of each archive and report every
-                         problem; the exit status is 1 when any was found.
-  --help                 show this text.
-
-List file format (one directory entry per line, in directory order):
-  plain      LABEL FILE    an item whose data is FILE, stored as it is
-  scrambled  LABEL FILE    an item whose data is FILE, stored scrambled
-  label      LABEL         an entry with a label and no data
-Blank lines and lines starting with '#' are ignored. Words are separated by blanks;
-a word containing blanks, quotes or backslashes, or an empty word, is written in
-double quotes, where \" is a quote, \\ a backslash and \xHH any byte. Labels are at
-most 15 characters and case-sensitive; "" is an empty label. A FILE that is not an
-absolute path is taken relative to the folder of the list file.
-
-Exit status: 0 success, 1 problems found (verify, extract of a damaged archive),
-2 wrong usage or a file that cannot be read or written.
-)";
 
 struct Archive {
     std::string path;
@@ -469,13 +442,13 @@ int CmdVerify(const std::vector<std::string>& args)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        fputs(kHelp, stderr);
+        MAN_PrintHelp(glbtool_manual, stderr);
         return kExitUsage;
     }
     std::string cmd = argv[1];
     std::vector<std::string> args(argv + 2, argv + argc);
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
-        fputs(kHelp, stdout);
+        MAN_PrintHelp(glbtool_manual, stdout);
         return kExitOk;
     }
     if (cmd == "list") return CmdList(args);

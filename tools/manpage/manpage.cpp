@@ -1,0 +1,33 @@
+// vultar_manpage: writes the manual page of the game or of glbtool from the same tables
+// their --help prints.
+#include <cstdio>
+#include <cstring>
+
+#include "game/usage.h"
+#include "glbtool_manual.h"
+
+int main(int argc, char** argv)
+{
+    if (argc != 5) {
+        fprintf(stderr, "usage: vultar_manpage vultar|glbtool OUTFILE VERSION DATE\n");
+        return 2;
+    }
+    const MAN_PAGE* page = nullptr;
+    if (strcmp(argv[1], "vultar") == 0) page = &vul_manual;
+    if (strcmp(argv[1], "glbtool") == 0) page = &glbtool_manual;
+    if (!page) {
+        fprintf(stderr, "vultar_manpage: no manual page for '%s'\n", argv[1]);
+        return 2;
+    }
+    FILE* f = fopen(argv[2], "w");
+    if (!f) {
+        perror(argv[2]);
+        return 2;
+    }
+    MAN_WriteRoff(*page, argv[3], argv[4], f);
+    if (fclose(f) != 0) {
+        perror(argv[2]);
+        return 2;
+    }
+    return 0;
+}
