@@ -14,7 +14,11 @@ string(TIMESTAMP VULTAR_RELEASE_DATE "%Y-%m-%d" UTC)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/vultar.metainfo.xml.in
                ${CMAKE_BINARY_DIR}/packaging/vultar.metainfo.xml @ONLY)
 
-install(TARGETS vultar glbtool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Debian keeps games in /usr/games (scripts/package.sh sets games); the archives are found
+# from there just the same.
+set(VULTAR_GAME_BINDIR ${CMAKE_INSTALL_BINDIR} CACHE STRING "Folder the game is installed in")
+install(TARGETS vultar RUNTIME DESTINATION ${VULTAR_GAME_BINDIR})
+install(TARGETS glbtool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS midi2song sndrender fxshot timedemo lastscr
         RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/vultar)
 
@@ -23,8 +27,8 @@ foreach(n 0 1 2 3 4)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/vultar)
 endforeach()
 
-install(FILES ${CMAKE_BINARY_DIR}/man/vultar.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-install(FILES ${CMAKE_BINARY_DIR}/man/glbtool.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/man/vultar.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${CMAKE_BINARY_DIR}/man/glbtool.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 foreach(size 32 64 128 256)
     install(FILES ${CMAKE_BINARY_DIR}/icons/vultar-${size}.png

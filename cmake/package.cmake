@@ -37,14 +37,13 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "timgm6mb-soundfont | fluid-soundfont-gm")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "vertical-scrolling arcade shooter")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "vertical-scrolling arcade shooter
- Vultar is an arcade shooter for one player. Create a pilot, buy guns,
- special weapons and shields in the supply store with the money you earn,
- and fly the waves of four episodes over a scrolling landscape, fighting
- ground and air enemies with the main guns, the selected special weapon and
- mega bombs.
- .
- The package holds the game with its complete data set, glbtool for
- looking into and repacking the archives, and the modding tools (song
- converter, sound renderer, scene and timing tools) in /usr/libexec/vultar.")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vultar is an arcade shooter for one player. Create a pilot, buy guns,
+special weapons and shields in the supply store with the money you earn,
+and fly the waves of four episodes over a scrolling landscape, fighting
+ground and air enemies with the main guns, the selected special weapon and
+mega bombs.
+
+The package holds the game with its complete data set, glbtool for
+looking into and repacking the archives, and the modding tools (song
+converter, sound renderer, scene and timing tools) in /usr/libexec/vultar.")
 include(CPack)

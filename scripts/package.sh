@@ -11,7 +11,7 @@ scripts/deps.sh run
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cppflags=$(dpkg-buildflags --get CPPFLAGS)
 cmake -S . -B build-deb -G Ninja -DCMAKE_BUILD_TYPE=Release -DVULTAR_TESTS=OFF \
-      -DCMAKE_INSTALL_PREFIX=/usr \
+      -DCMAKE_INSTALL_PREFIX=/usr -DVULTAR_GAME_BINDIR=games \
       -DCMAKE_C_FLAGS="$cppflags $(dpkg-buildflags --get CFLAGS)" \
       -DCMAKE_CXX_FLAGS="$cppflags $(dpkg-buildflags --get CXXFLAGS)" \
       -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null

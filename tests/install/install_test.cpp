@@ -87,7 +87,7 @@ TEST_F(InstallTest, HelpAndVersionPrintAndLeaveBeforeAnythingOpens)
 TEST_F(InstallTest, ManualPagesMatchTheHelp)
 {
     vt::CommandRun help = Installed("bin/vultar --help");
-    for (const char* page : {"man6/vultar.6", "man1/glbtool.1"}) {
+    for (const char* page : {"man6/vultar.6.gz", "man1/glbtool.1.gz"}) {
         std::string path = prefix + "/share/man/" + page;
         vt::CommandRun warn =
             vt::RunCommand("LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l " + path + " >/dev/null");
@@ -95,7 +95,7 @@ TEST_F(InstallTest, ManualPagesMatchTheHelp)
         EXPECT_EQ(warn.out, "") << page;
     }
     vt::CommandRun man =
-        vt::RunCommand("LC_ALL=C MANWIDTH=200 man -l " + prefix + "/share/man/man6/vultar.6");
+        vt::RunCommand("LC_ALL=C MANWIDTH=200 man -l " + prefix + "/share/man/man6/vultar.6.gz");
     ASSERT_EQ(man.status, 0);
     for (const MAN_SECTION& s : vul_manual.sections)
         for (const MAN_ITEM& item : s.items) {
