@@ -1,6 +1,7 @@
 #include "ui/movie.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "gfx/gfxapi.h"
@@ -38,6 +39,54 @@ void ANIM_Render(const uint8_t* list, size_t size)
         if (have < len) break;
         pos += len;
     }
+}
+
+static void PutWord(std::vector<uint8_t>& out, unsigned v)
+{
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+std::vector<uint8_t> ANIM_Encode(const uint8_t* prev, const uint8_t* cur)
+{
+    std::vector<uint8_t> out;
+    std::vector<uint8_t> base;
+    if (!prev) {
+        std::array<int, 256> count{};
+        for (int i = 0; i < SCREENSIZE; i++)
+            count[cur[i]]++;
+        uint8_t fill =
+            static_cast<uint8_t>(std::max_element(count.begin(), count.end()) - count.begin());
+        out.push_back(fill);
+        base.assign(SCREENSIZE, fill);
+        prev = base.data();
+    }
+    constexpr size_t kMaxRun = 0xFFFF;
+    size_t i = 0;
+    while (i < SCREENSIZE) {
+        if (prev[i] == cur[i]) {
+            i++;
+            continue;
+        }
+        size_t start = i, end = i + 1; // [start, end) changes
+        for (size_t j = end; j < SCREENSIZE && j - start < kMaxRun;) {
+            if (prev[j] != cur[j]) {
+                end = ++j;
+            } else if (j - end >= kRunHeader) {
+                break; // a gap this long is cheaper as a new run
+            } else {
+                j++;
+            }
+        }
+        PutWord(out, 1);
+        PutWord(out, 0);
+        PutWord(out, static_cast<unsigned>(start));
+        PutWord(out, static_cast<unsigned>(end - start));
+        out.insert(out.end(), cur + start, cur + end);
+        i = end;
+    }
+    out.insert(out.end(), kRunHeader, 0);
+    return out;
 }
 
 void MOVIE_ShowFrame(const uint8_t* list, size_t size)

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // Opening and closing effects of a frame.
 enum {
@@ -49,6 +50,11 @@ extern int back_patch; // the background sound, -1 for none
 // Applies the runs of one delta list of `size` bytes to the frame buffer. Runs are cut
 // at the end of the frame buffer and at the end of the list.
 void ANIM_Render(const uint8_t* list, size_t size);
+// The delta list that turns frame `prev` into frame `cur` (both 320 by 200). With no
+// previous frame it is the item of a pass's first frame: led by the fill byte (the most
+// common colour of `cur`) and holding runs for every other byte. Runs merge across short
+// gaps where a new run header would cost more than the unchanged bytes.
+std::vector<uint8_t> ANIM_Encode(const uint8_t* prev, const uint8_t* cur);
 // Applies one delta list and marks the whole screen for update.
 void MOVIE_ShowFrame(const uint8_t* list, size_t size);
 // Sets the background sound and starts it at the centre.
