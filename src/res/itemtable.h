@@ -437,7 +437,14 @@ constexpr auto ITM_LAYOUT = [] {
         Next(e, 1, IFMT_SPRITE, "TANKL" #e, "enemy.frames", (e - 1) * 16 + 4),                     \
         Next(e, 1, IFMT_SPRITE, "TANKR" #e, "enemy.frames", (e - 1) * 16 + 5),                     \
         Next(e, 8, IFMT_SPRITE, "TURRET" #e, "enemy.frames", (e - 1) * 16 + 6),                    \
-        Next(e, 2, IFMT_SPRITE, "FORTRESS" #e, "enemy.frames", (e - 1) * 16 + 7)
+        Next(e, 2, IFMT_SPRITE, "FORTRESS" #e, "enemy.frames", (e - 1) * 16 + 7),                  \
+        Next(e, 2, IFMT_SPRITE, "TRUCKL" #e, "enemy.frames", (e - 1) * 16 + 8),                    \
+        Next(e, 2, IFMT_SPRITE, "TRUCKR" #e, "enemy.frames", (e - 1) * 16 + 9),                    \
+        Next(e, 6, IFMT_SPRITE, "BUNKER" #e, "enemy.frames", (e - 1) * 16 + 10),                   \
+        Next(e, 8, IFMT_SPRITE, "BIGGUN" #e, "enemy.frames", (e - 1) * 16 + 11),                   \
+        Next(e, 2, IFMT_SPRITE, "BASE" #e, "enemy.frames", (e - 1) * 16 + 12),                     \
+        Next(e, 2, IFMT_SPRITE, "HEAVY" #e, "enemy.frames", (e - 1) * 16 + 13),                    \
+        Next(e, 4, IFMT_SPRITE, "DRONE" #e, "enemy.frames", (e - 1) * 16 + 14)
         VULTAR_MAPS(1),
         VULTAR_ENEMIES(1),
 

@@ -1,6 +1,7 @@
 // Waves of the generated data set flown headless: recording a demo through the real
 // keyboard path and playing it back, the ship on the field and flying out, the end
 // countdown, the shield bars, and demo files that are not what they claim.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -27,6 +28,7 @@
 #include "ui/help.h"
 #include "world/anims.h"
 #include "world/bonus.h"
+#include "world/enemy.h"
 #include "world/eshot.h"
 #include "world/flame.h"
 #include "world/objects.h"
@@ -49,9 +51,13 @@ TEST_F(MissionTest, ARecordedWavePlaysBackFrameForFrame)
         {75, SDL_SCANCODE_SPACE, false},  {80, SDL_SCANCODE_RSHIFT, true},
         {83, SDL_SCANCODE_RSHIFT, false}, {85, SDL_SCANCODE_LCTRL, false},
         {88, SDL_SCANCODE_DOWN, true},    {110, SDL_SCANCODE_DOWN, false},
-        {120, SDL_SCANCODE_ESCAPE, true}, {121, SDL_SCANCODE_ESCAPE, false},
+        {300, SDL_SCANCODE_ESCAPE, true}, {301, SDL_SCANCODE_ESCAPE, false},
     };
-    watch.sample = {1, 10, 21, 40, 60, 76, 90, 105, 119, 121};
+    watch.sample = {1, 10, 21, 40, 60, 76, 90, 105, 119, 121, 160, 200, 250, 301};
+    // The first enemies come in before the end of the recording.
+    static int most;
+    most = 0;
+    watch.each = [](int) { most = std::max(most, numships); };
 
     const std::string file = Path("wave.dem");
     DEMO_SetFileName(file.c_str());
@@ -59,15 +65,16 @@ TEST_F(MissionTest, ARecordedWavePlaysBackFrameForFrame)
     EXPECT_EQ(Fly(0, 0), 0);
     demo_flag = 0;
     const WATCH recorded = watch;
-    ASSERT_EQ(recorded.frames, 121);
+    ASSERT_EQ(recorded.frames, 301);
+    EXPECT_GT(most, 0) << "no enemy came into play";
     ASSERT_EQ(recorded.hashes.size(), recorded.sample.size());
 
     // The file: the header and one record per frame.
     std::vector<uint8_t> bytes = vt::ReadFileBytes(file);
-    ASSERT_EQ(bytes.size(), size_t(122) * DEMO_RECORD);
+    ASSERT_EQ(bytes.size(), size_t(302) * DEMO_RECORD);
     int32_t count;
     memcpy(&count, bytes.data() + 8, 4);
-    EXPECT_EQ(count, 122);
+    EXPECT_EQ(count, 302);
     // The ship moved: the records are not all alike.
     EXPECT_NE(memcmp(bytes.data() + 12 * 2, bytes.data() + 12 * 40, 12), 0);
 
@@ -244,6 +251,99 @@ TEST_F(MissionTest, EveryEpisodeFliesItsFirstWave)
         EXPECT_EQ(Fly(episode, 0), 0);
         EXPECT_EQ(watch.frames, 160);
     }
+}
+
+// Holds fire and sways the ship from side to side, the way a player covers the field.
+void Sway(int f)
+{
+    static const SDL_Scancode side[2] = {SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT};
+    if (f == 1) vt::PushKey(SDL_SCANCODE_LCTRL, true);
+    if (f % 60 == 1) {
+        vt::PushKey(side[(f / 60) % 2], true);
+        vt::PushKey(side[(f / 60 + 1) % 2], false);
+    }
+}
+
+struct BATTLE {
+    int most = 0;      // enemies in play at once
+    int seen = 0;      // frames with an enemy in view
+    int32_t money = 0; // the pilot's money when the wave started
+    int bossframe = 0; // first frame a boss was in view
+    int shot = 0;      // the screenshot was taken
+};
+BATTLE battle;
+
+void SaveShot(const std::string& name)
+{
+    if (const char* dir = getenv("VULTAR_SHOTS")) vt::SavePresented(std::string(dir) + "/" + name);
+}
+
+TEST_F(MissionTest, EnemiesArriveFlyAndGoDownInAWaveOfEveryEpisode)
+{
+    static int episode;
+    godmode = 1;
+    for (episode = 0; episode < 4; episode++) {
+        watch = WATCH{};
+        battle = BATTLE{};
+        watch.each = [](int f) {
+            Sway(f);
+            battle.most = std::max(battle.most, numships);
+            if (cur_visable > 0) battle.seen++;
+            if (f == 1) battle.money = plr.score;
+            if (!battle.shot && cur_visable >= 3) {
+                SaveShot("wave-e" + std::to_string(episode + 1) + ".png");
+                battle.shot = 1;
+            }
+            if (f == 900) end_wave = 1;
+        };
+        EXPECT_EQ(Fly(episode, 1), 0);
+        EXPECT_EQ(watch.frames, 900);
+        EXPECT_GE(battle.most, 2) << "episode " << episode + 1;
+        EXPECT_GT(battle.seen, 20) << "episode " << episode + 1;
+        EXPECT_GT(plr.score, battle.money) << "nothing paid in episode " << episode + 1;
+        EXPECT_LE(battle.most, ENEMY_MAX);
+    }
+    godmode = 0;
+}
+
+// Starts the loaded wave a few rows before its last placements, as if flown that far.
+void SkipTo(int row)
+{
+    tilepos = (row + 3) * MAP_COLS;
+    while (cur_enemy && cur_enemy != end_enemy && cur_enemy->y > row)
+        cur_enemy++;
+}
+
+TEST_F(MissionTest, EveryEpisodesBossesComeAndTakeTheirGauge)
+{
+    static int episode, wave;
+    godmode = 1;
+    for (episode = 0; episode < 4; episode++)
+        for (wave = 2; wave < 9; wave += 3) {
+            watch = WATCH{};
+            battle = BATTLE{};
+            watch.each = [](int f) {
+                Sway(f);
+                bool boss = false;
+                for (int i = 0; i < cur_visable; i++)
+                    boss |= onscreen[i]->lib->boss != 0;
+                if (boss && !battle.bossframe) battle.bossframe = f;
+                if (battle.bossframe && f == battle.bossframe + 150) {
+                    SaveShot("boss-e" + std::to_string(episode + 1) + "w" +
+                             std::to_string(wave + 1) + ".png");
+                    end_wave = 1;
+                }
+                if (f == 1200) end_wave = 1;
+            };
+            cur_game = episode;
+            game_wave[episode] = wave;
+            DEMO_MakePlayer(episode);
+            VUL_LoadMap();
+            SkipTo(12);
+            EXPECT_EQ(Do_Game(), 0);
+            EXPECT_GT(battle.bossframe, 0) << "episode " << episode + 1 << " wave " << wave + 1;
+        }
+    godmode = 0;
 }
 
 } // namespace

@@ -62,6 +62,56 @@ int LevelCode(const std::string& word, const std::string& where)
     return v;
 }
 
+// Frames an enemy of a library type stays in play at most if it is never shot; -1 for one
+// that stays until it is shot (a patrol, or anything on the ground once the map stops).
+// Worked from its path the way the game flies it, a pixel a frame of scrolling.
+int LifeFrames(std::span<const uint8_t> rec, int row)
+{
+    const int flight = ITEM_Long(rec, 100), speed = std::max(1, ITEM_Long(rec, 88));
+    // The map stops once its top row is in view: 142 rows of 32 pixels from the start.
+    const int arrives = (139 - row) * 32, stops = 142 * 32;
+    if (flight == 0) return -1;
+    if (flight >= 3) {
+        // From above the screen to below it at the scrolling speed; drivers may leave
+        // sooner, but a wave is checked as if none did.
+        const int life = 81 + 32 + 211 + 32;
+        return arrives + life > stops ? -1 : life;
+    }
+    // From the spawn row to each point in turn, then a dive across the screen.
+    int x = 0, y = -190, steps = 0;
+    const int n = std::clamp(ITEM_Long(rec, 92), 0, 30);
+    for (int i = 0; i < n; i++) {
+        int px = ITEM_Short(rec, 408 + 2 * i), py = ITEM_Short(rec, 468 + 2 * i);
+        steps += std::max(std::abs(px - x), std::abs(py - y));
+        x = px;
+        y = py;
+    }
+    if (flight == 2) steps += 400;
+    return steps / speed + 2;
+}
+
+// No more than the game's 30 enemies may be in play at once, even at the hardest level
+// with nothing shot down.
+void CheckCrowd(int episode, const std::vector<Placement>& enemies, const std::string& src)
+{
+    const Bytes lib = ENEMY_Library(episode);
+    std::vector<std::pair<int, int>> spans; // frames in play: from, to
+    for (const Placement& p : enemies) {
+        std::span<const uint8_t> rec(lib.data() + size_t(p.type) * ITEM_ENEMYSIZE, ITEM_ENEMYSIZE);
+        const int from = (139 - p.row) * 32, life = LifeFrames(rec, p.row);
+        spans.push_back({from, life < 0 ? INT32_MAX : from + life});
+    }
+    for (const auto& [from, to] : spans) {
+        (void)to;
+        int alive = 0;
+        for (const auto& [f, t] : spans)
+            if (f <= from && from < t) alive++;
+        if (alive > 30)
+            GEN_Fail("%s: %d enemies in play at once at row %d; the game holds 30", src.c_str(),
+                     alive, 139 - from / 32);
+    }
+}
+
 void LoadMap(int episode, int wave, const Legend& lg, Theme& th, MapGrid& grid,
              std::vector<Placement>& enemies)
 {
@@ -117,6 +167,7 @@ void LoadMap(int episode, int wave, const Legend& lg, Theme& th, MapGrid& grid,
     if (enemies.back().level != 3)
         GEN_Fail("%s: the last enemy must come at every level, or the wave cannot end",
                  src.c_str());
+    CheckCrowd(episode, enemies, src);
 }
 
 // Tiles are shared by their pixels and attributes.

@@ -128,13 +128,26 @@ void PREVIEW_Write(const std::string& dir)
         for (int w : {0, 1})
             WritePng(dir + "/map_e" + n + "w" + std::to_string(w + 1) + ".png",
                      MapOverview(e, w, 5));
-        std::vector<Image> foes;
-        for (int k = 0; k < 8; k++) {
-            int count = k == 2 ? 4 : k == 6 ? 8 : k == 7 ? 2 : 1;
-            for (const Image& f : ENEMY_Frames(e, k, count))
+        // Every frame of the episode's roster, and its bosses larger over its own ground.
+        std::vector<Image> foes, bosses;
+        const Image ground = MapOverview(e, 2, 1);
+        for (const ITEMRUN& r : ITM_LAYOUT) {
+            if (std::string(r.content) != "enemy.frames" || r.param / 16 != e) continue;
+            const int kind = r.param % 16;
+            const bool boss = std::string(r.label).starts_with("BASE") ||
+                              std::string(r.label).starts_with("HEAVY") ||
+                              std::string(r.label).starts_with("FORTRESS");
+            for (const Image& f : ENEMY_Frames(e, kind, r.count)) {
                 foes.push_back(Zoom(f, 3));
+                if (!boss) continue;
+                Image bg(f.w + 24, f.h + 24);
+                IMG_Blit(bg, ground, -40, -(kind * 700 % 3000 + 600), false);
+                IMG_Blit(bg, f, 12, 12);
+                bosses.push_back(Zoom(bg, 3));
+            }
         }
-        WritePng(dir + "/enemies_e" + n + ".png", Sheet(foes, 900, 6, Backdrop()));
+        WritePng(dir + "/enemies_e" + n + ".png", Sheet(foes, 1200, 6, Backdrop()));
+        WritePng(dir + "/bosses_e" + n + ".png", Sheet(bosses, 1400, 6, Backdrop()));
     }
 
     // Ships over land and water, as they will be seen.
