@@ -12,6 +12,9 @@
 #include "world/pool.h"
 
 int energy_count;
+// Frames the pickups have been thinking this wave; they wobble on every second one. Reset
+// with the pool so that a replayed wave wobbles as it did when recorded.
+static int gcnt;
 
 static Pool<BONUS_S, BONUS_MAX> bons;
 
@@ -40,6 +43,7 @@ void BONUS_Clear(void)
 {
     bons.Clear();
     energy_count = 0;
+    gcnt = 0;
 }
 
 void BONUS_Init(void)
@@ -97,7 +101,6 @@ void BONUS_Add(int kind, int x, int y)
 
 void BONUS_Think(void)
 {
-    static int gcnt;
     for (BONUS_S* b = bons.first.next; b != &bons.last; b = b->next) {
         b->item = b->lib->item + b->frame;
         b->gx = b->bx - glow_lx / 2 + xpos[b->wobble];

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "game/loadsave.h"
 #include "game/vul.h"
@@ -37,6 +38,10 @@ namespace
 {
 
 SPRITE_SHIP_S* rscreen[ENEMY_MAX];
+
+// The level bit of each placement of the loaded map. The map item itself is left as read:
+// it may stay in memory and be loaded again for the next flight of the same wave.
+std::vector<int> levels;
 
 // Frames from the last enemy's end to the end of the wave.
 constexpr int kEndCountdown = 60;
@@ -463,7 +468,7 @@ void Activate(void)
     while (cur_enemy->y == tiley) {
         for (;;) {
             CSPRITE* c = cur_enemy;
-            if (c->level != ENEMY_NEVER) ENEMY_Add(c);
+            if (ENEMY_Level(static_cast<int>(c - csprite)) != ENEMY_NEVER) ENEMY_Add(c);
             if (c == end_enemy) {
                 end_waveflag = 1;
                 return;
@@ -577,8 +582,14 @@ void ENEMY_LoadLib(void)
     }
 }
 
+int ENEMY_Level(int index)
+{
+    return index >= 0 && index < static_cast<int>(levels.size()) ? levels[index] : ENEMY_NEVER;
+}
+
 void ENEMY_LoadSprites(void)
 {
+    levels.assign(static_cast<size_t>(std::max(numcsprites, 0)), ENEMY_NEVER);
     ENEMY_Clear();
     cur_enemy = numcsprites > 0 ? &csprite[0] : nullptr;
     end_enemy = numcsprites > 0 ? &csprite[numcsprites - 1] : nullptr;
@@ -590,18 +601,15 @@ void ENEMY_LoadSprites(void)
     for (int i = 0; i < numcsprites; i++) {
         CSPRITE* c = &csprite[i];
         int bit = LevelBit(c->level);
+        levels[i] = ENEMY_NEVER;
         SLIB_S* lib = PlacementType(c);
         if (!lib) {
-            c->level = ENEMY_NEVER;
             continue;
         }
         CheckType(lib);
         lib->item = LabelItem(lib);
-        if (!(bit & cur_diff) || lib->item == -1) {
-            c->level = ENEMY_NEVER;
-            continue;
-        }
-        c->level = bit;
+        if (!(bit & cur_diff) || lib->item == -1) continue;
+        levels[i] = bit;
         // An enemy that may come into play must be drawable in every frame: anything else
         // is as broken as a missing item.
         if (lib->animtype < ANIMTYPE_LOOP || lib->animtype > ANIMTYPE_TWOPHASE) exit(0);
@@ -618,7 +626,7 @@ void ENEMY_FreeSprites(void)
     // Frames first: their ids are kept in the library records.
     for (int i = 0; i < numcsprites; i++) {
         const CSPRITE* c = &csprite[i];
-        if (!(c->level & cur_diff)) continue;
+        if (!(ENEMY_Level(i) & cur_diff)) continue;
         const SLIB_S* lib = PlacementType(c);
         if (!lib || lib->item == -1) continue;
         for (int f = 0; f < lib->numframes; f++)

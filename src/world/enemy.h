@@ -112,6 +112,9 @@ void ENEMY_LoadLib(void);
 // difficulty and caches the frames of every enemy that can come into play.
 void ENEMY_LoadSprites(void);
 void ENEMY_FreeSprites(void);
+// The level bit placement `index` of the loaded map has at this difficulty (ENEMY_NEVER
+// when it never comes into play).
+int ENEMY_Level(int index);
 
 // ---- the pool ---------------------------------------------------------------------------
 void ENEMY_Clear(void);

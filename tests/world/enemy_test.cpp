@@ -347,9 +347,15 @@ TEST_F(EnemyTest, PlacementsComeInByRowWithTheirGroupsAndOnlyAtTheirLevel)
                   Place(50, 5, 0, 7),    // no such level: never
                   Place(40, 6, 0, 3),
               });
-    EXPECT_EQ(place[1].level, ENEMY_NEVER);
-    EXPECT_EQ(place[0].level, 8);
-    EXPECT_EQ(place[4].level, ENEMY_NEVER);
+    EXPECT_EQ(ENEMY_Level(1), ENEMY_NEVER);
+    EXPECT_EQ(ENEMY_Level(0), 8);
+    EXPECT_EQ(ENEMY_Level(4), ENEMY_NEVER);
+    // The map is left as read, so a second load of the same item (a wave flown again while
+    // its map is still in memory) brings in the same enemies.
+    EXPECT_EQ(place[0].level, 3);
+    ENEMY_LoadSprites();
+    EXPECT_EQ(ENEMY_Level(0), 8);
+    EXPECT_EQ(ENEMY_Level(1), ENEMY_NEVER);
 
     AtRow(61);
     ENEMY_Think();
@@ -639,9 +645,9 @@ TEST_F(EnemyTest, DamagedCountsAreClampedAndBadPlacementsNeverComeIn)
     EXPECT_EQ(lib.repeat, ENEMY_MAXPOINTS - 1);
     EXPECT_EQ(lib.loopframes, 1);
     EXPECT_EQ(lib.hp, 1);
-    EXPECT_EQ(place[0].level, 8);
+    EXPECT_EQ(ENEMY_Level(0), 8);
     for (int i = 1; i < 5; i++)
-        EXPECT_EQ(place[i].level, ENEMY_NEVER) << "placement " << i;
+        EXPECT_EQ(ENEMY_Level(i), ENEMY_NEVER) << "placement " << i;
     AtRow(50);
     ENEMY_Think();
     EXPECT_EQ(numships, 1);
@@ -657,7 +663,7 @@ TEST_F(EnemyTest, ATypeThatCannotBeDrawnOrAnimatedEndsTheGame)
     EXPECT_EXIT(Load({anim}, {Place(50, 4, 0)}), ::testing::ExitedWithCode(0), "");
     // At a level not in play neither matters.
     Load({broken, anim}, {Place(50, 4, 0, 5), Place(50, 4, 1, 5)});
-    EXPECT_EQ(place[0].level, ENEMY_NEVER);
+    EXPECT_EQ(ENEMY_Level(0), ENEMY_NEVER);
 }
 
 TEST_F(EnemyTest, WithoutTheFirstEpisodesLibraryTheGameEnds)
