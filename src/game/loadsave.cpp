@@ -9,6 +9,14 @@
 #include "game/m_misc.h"
 #include "game/prefapi.h"
 #include "game/vul.h"
+#include "gfx/gfxapi.h"
+#include "gfx/i_video.h"
+#include "input/input.h"
+#include "input/joyapi.h"
+#include "input/kbdapi.h"
+#include "res/itemtable.h"
+#include "sound/fx.h"
+#include "ui/swdapi.h"
 #include "res/glbapi.h"
 #include "ui/windows.h"
 #include "world/objects.h"
@@ -366,4 +374,155 @@ int VUL_SavePlayer(void)
         return 0;
     }
     return 1;
+}
+
+// ---- the load-pilot window -----------------------------------------------------------------
+
+namespace
+{
+
+// Steps from `slot` (wrapped into 0..9) in direction `dir` to the nearest existing pilot;
+// -1 when none is left.
+int FindSlot(const bool* exists, int slot, int dir)
+{
+    slot = ((slot % PLR_SLOTS) + PLR_SLOTS) % PLR_SLOTS;
+    for (int i = 0; i < PLR_SLOTS; i++, slot = (slot + dir + PLR_SLOTS) % PLR_SLOTS)
+        if (exists[slot]) return slot;
+    return -1;
+}
+
+void ShowPilot(int w, int slot)
+{
+    PLAYEROBJ p{};
+    OBJ_S saved[OBJ_MAXRECORDS];
+    if (VUL_ReadPilot(slot, &p, saved) < 0) {
+        WIN_Msg("File open Error");
+        return;
+    }
+    char score[16];
+    M_snprintf(score, sizeof(score), "%07u", static_cast<unsigned>(p.score));
+    SWD_SetFieldItem(w, 1, id_pics[p.id_pic]);
+    SWD_SetFieldText(w, 9, p.name);
+    SWD_SetFieldText(w, 10, p.callsign);
+    SWD_SetFieldText(w, 12, score);
+    SWD_ShowAllWindows();
+    GFX_DisplayUpdate();
+    SND_Patch(20, 127);
+}
+
+} // namespace
+
+int VUL_NextPilot(const bool* exists, int slot, int dir)
+{
+    return FindSlot(exists, slot, dir);
+}
+
+int VUL_LoadWin(void)
+{
+    bool exists[PLR_SLOTS];
+    for (int i = 0; i < PLR_SLOTS; i++)
+        exists[i] = SlotExists(i);
+    int cur = FindSlot(exists, 0, 1);
+    if (cur < 0) return -1;
+
+    KBD_Clear();
+    int w = SWD_InitWindow(ITM_WIN_LOADPILOT);
+    if (w < 0) return 0;
+    SWD_SetActiveField(w, 5);
+    ShowPilot(w, cur);
+
+    int result = -2;
+    SWD_DLG dlg{};
+    while (result == -2) {
+        SWD_Dialog(&dlg);
+        I_GetNeedResize(false);
+        GFX_DisplayUpdate();
+        if (keyboard[SC_ESCAPE] || (joy_ipt_MenuNew && (JOY_IsKey(JOY_BACK) || JOY_IsKey(JOY_B)))) {
+            result = 0;
+            break;
+        }
+        if (keyboard[SC_ALT] && keyboard[45]) WIN_AskExit();
+        int button = -1;
+        switch (dlg.keypress) {
+        case SC_ENTER:
+            button = 5;
+            break;
+        case SC_UP:
+        case 73: // page up
+        case SC_RIGHT:
+            button = 3;
+            break;
+        case SC_LEFT:
+        case SC_DOWN:
+        case 81: // page down
+            button = 2;
+            break;
+        case SC_DELETE:
+            button = 4;
+            break;
+        default:
+            if (dlg.cur_act == ACT_FIELD && dlg.cur_cmd == F_SELECT) button = dlg.field;
+        }
+        int want = cur, dir = 1;
+        switch (button) {
+        case 3:
+            want = cur - 1;
+            dir = -1;
+            break;
+        case 2:
+            want = cur + 1;
+            break;
+        case 4: {
+            char q[64];
+            M_snprintf(q, sizeof(q), "Delete Pilot %s ?", "");
+            PLAYEROBJ p{};
+            OBJ_S saved[OBJ_MAXRECORDS];
+            if (VUL_ReadPilot(cur, &p, saved) >= 0)
+                M_snprintf(q, sizeof(q), "Delete Pilot %s ?", p.callsign);
+            if (!WIN_AskBool(q)) break;
+            char path[kIniPathMax + 16];
+            VUL_PilotFilename(cur, path, sizeof(path));
+            // Only a file that is really gone is reported gone.
+            if (remove(path) != 0 && access(path, F_OK) == 0) {
+                WIN_Msg("Pilot NOT Removed !");
+                break;
+            }
+            WIN_Msg("Pilot Removed !");
+            exists[cur] = false;
+            if (filepos == cur) filepos = -1;
+            want = cur + 1;
+            break;
+        }
+        case 5: {
+            const int old = filepos;
+            filepos = cur;
+            // A pilot that fails to load leaves the one in play as it was.
+            if (VUL_LoadPlayer()) {
+                result = 1;
+            } else {
+                filepos = old;
+            }
+            break;
+        }
+        case 6:
+            result = 0;
+            break;
+        default:
+            break;
+        }
+        if (result != -2) break;
+        if (want != cur || !exists[cur]) {
+            int next = FindSlot(exists, want, dir);
+            if (next < 0) {
+                result = -1;
+                break;
+            }
+            cur = next;
+            ShowPilot(w, cur);
+        }
+    }
+    SWD_DestroyWindow(w);
+    SWD_ShowAllWindows();
+    GFX_DisplayUpdate();
+    return result;
 }

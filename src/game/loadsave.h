@@ -61,6 +61,12 @@ int VUL_ReadPilot(int slot, PLAYEROBJ* p, struct OBJ_S* saved);
 // Saves the current pilot to its slot: 1, or 0 (with a message) when it could not be
 // written, in which case the file on disk is the one saved before.
 int VUL_SavePlayer(void);
+// The load-pilot window: 1 when a pilot was loaded, 0 when the player backed out (or the
+// chosen file would not load), -1 when there is no pilot file or none is left.
+int VUL_LoadWin(void);
+// The nearest slot from `slot` (wrapped into 0..9) in direction `dir` (1 or -1) whose
+// `exists` entry is set; -1 when none is.
+int VUL_NextPilot(const bool* exists, int slot, int dir);
 // The full name of the pilot file of a slot.
 void VUL_PilotFilename(int slot, char* buf, size_t len);
 

@@ -1,12 +1,19 @@
 #include "ui/help.h"
 
+#include <cstdlib>
+
+#include "game/m_misc.h"
 #include "gfx/gfxapi.h"
+#include "gfx/i_video.h"
+#include "input/input.h"
+#include "input/joyapi.h"
 #include "res/glbapi.h"
 #include "res/itemtable.h"
 #include "input/imsapi.h"
 #include "input/kbdapi.h"
 #include "sound/fx.h"
-#include "ui/standin.h"
+#include "ui/swdapi.h"
+#include "ui/windows.h"
 
 int startitem = -1, maxpages, curpage;
 
@@ -31,30 +38,67 @@ int HELP_WrapPage(int page)
     return page < 0 ? page + maxpages : page;
 }
 
-void HELP_Win(const char*)
+void HELP_Win(const char* label)
 {
     if (maxpages <= 0) return;
-    // A card of the keys until the help pages from the archives are shown.
-    static const char* const lines[] = {
-        "ARROWS OR MOUSE   STEER", "CTRL OR LEFT BUTTON   FIRE", "SPACE   NEXT SPECIAL WEAPON",
-        "SHIFT   MEGA BOMB",       "1 - 0   CHOOSE SPECIAL",     "P   PAUSE     ESC   ABORT",
-    };
-    constexpr int w = 240, h = 130;
-    const int x = (SCREENWIDTH - w) / 2, y = (SCREENHEIGHT - h) / 2;
+    const int id = GLB_GetItemID(label);
+    if (id == -1) exit(0);
+    curpage = HELP_WrapPage(id - startitem);
+
     KBD_Clear();
-    UI_Panel(x, y, w, h);
-    UI_PrintCentred(UI_MEDIUM, SCREENWIDTH / 2, y + 10, "HELP", 79);
-    int ly = y + 30;
-    for (const char* l : lines) {
-        UI_PrintCentred(UI_SMALL, SCREENWIDTH / 2, ly, l, 140);
-        ly += 14;
-    }
-    UI_PrintCentred(UI_SMALL, SCREENWIDTH / 2, y + h - 14, "PRESS ANY KEY", 134);
-    GFX_MarkUpdate(x, y, w, h);
+    int w = SWD_InitWindow(ITM_WIN_HELP);
+    if (w < 0) return;
     SND_Patch(12, 127);
-    IMS_StartAck();
-    while (!IMS_CheckAck())
-        UI_Show();
+    int shown = -1;
+    SWD_DLG dlg{};
+    for (;;) {
+        curpage = HELP_WrapPage(curpage);
+        if (curpage != shown) {
+            shown = curpage;
+            char text[16];
+            M_snprintf(text, sizeof(text), "PAGE : %02u", unsigned(curpage + 1));
+            SWD_SetFieldItem(w, 8, startitem + curpage);
+            SWD_SetFieldText(w, 9, text);
+            SWD_ShowAllWindows();
+            GFX_DisplayUpdate();
+        }
+        SWD_Dialog(&dlg);
+        I_GetNeedResize(false);
+        GFX_DisplayUpdate();
+        if (keyboard[SC_ESCAPE] || (joy_ipt_MenuNew && (JOY_IsKey(JOY_BACK) || JOY_IsKey(JOY_B))))
+            break;
+        if (keyboard[SC_ALT] && keyboard[45]) WIN_AskExit();
+        switch (dlg.keypress) {
+        case SC_F1:
+            curpage = 1;
+            break;
+        case 71: // Home
+            curpage = 0;
+            break;
+        case SC_UP:
+        case 73: // PgUp
+        case SC_LEFT:
+            curpage--;
+            break;
+        case SC_RIGHT:
+        case SC_DOWN:
+        case 81: // PgDn
+            curpage++;
+            break;
+        case 79: // End
+            curpage = maxpages - 1;
+            break;
+        default:
+            break;
+        }
+        if (dlg.cur_act == ACT_FIELD && dlg.cur_cmd == F_SELECT) {
+            if (dlg.field == 5) curpage--;
+            if (dlg.field == 6) curpage++;
+            if (dlg.field == 7) break;
+        }
+    }
+    SWD_DestroyWindow(w);
+    SWD_ShowAllWindows();
+    GFX_DisplayUpdate();
     KBD_Clear();
-    IMS_StartAck();
 }

@@ -11,3 +11,5 @@ void STORE_Enter(void);
 int MakeBuyItems(void);
 // Every type 0..23 the pilot can sell, by price; returns how many.
 int MakeSellItems(void);
+// The shopkeeper shows one of his lines (a picture) for a moment.
+void Shopkeep(int picture);

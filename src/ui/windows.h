@@ -1,36 +1,57 @@
-// Menu screens and the campaign loop.
-//
-// For now plain stand-ins drawn with the game's fonts: a title menu that starts an episode,
-// a campaign that flies its waves one after another, the loading screen, the pause box and
-// the questions. The windows loaded from the archives replace them.
+// Menu screens and the campaign loop between missions.
 #pragma once
 
 #include <cstddef>
 
-extern int ingameflag; // a game is running
-extern int hangto;
+#include "game/loadsave.h"
 
+struct SWD_DLG;
+
+extern int ingameflag;           // a game is running: the main menu offers to return to it
+extern int hangto;               // 1: the hangar opens with the focus on fly mission
+extern int d_count;              // idle ticks of the main menu
+extern int opt_vol[2];           // music and effects volume while the options window is open
+extern int g_x, g_y, g_lx, g_ly; // the loading bar
+// Portrait pictures of the pilot windows, by the pilot's id_pic.
+extern const int id_pics[PLR_PORTRAITS];
 // Sector names of the four episodes, shown on the loading screen.
 extern const char* const sector_names[4];
 
 void WIN_MainMenu(void);
-// Flies the chosen episode wave after wave; returns when the ship is lost or the player
-// abandons a wave.
+// Hangar, store, ship's computer and waves until the pilot leaves or dies.
 int WIN_MainLoop(void);
-void WIN_Pause(void);
-// Shows a message until a key, button or click.
-void WIN_Msg(const char* msg);
-// 1 for yes, 0 for no.
-int WIN_AskBool(const char* question);
-// Asks whether to leave the game and quits on yes; 0 otherwise.
-int WIN_AskExit(void);
+// New pilot: 1 when one was created.
+int WIN_Register(void);
+// 2 fly a mission, 3 enter the store, -99 back to the main menu.
+int WIN_Hangar(void);
+// 1 start the mission, 0 back to the hangar.
+int WIN_ShipComp(void);
 void WIN_LoadComp(void);
 void WIN_SetLoadLevel(int percent);
 void WIN_EndLoad(void);
+void WIN_Opts(void);
+void WIN_OptDraw(SWD_DLG* dlg);
+// A volume moved by `delta`, kept within 0 and 127.
+int WIN_OptStep(int vol, int delta);
+void WIN_Pause(void);
+void WIN_Msg(const char* msg);
+// 1 for yes, 0 for no.
+int WIN_AskBool(const char* question);
+// 0 training .. 3 hard, or -1 when cancelled.
+int WIN_AskDiff(void);
+// Asks whether to leave the game and quits on yes; 0 otherwise.
+int WIN_AskExit(void);
+// The victory picture of an episode (0..3).
+void WIN_WinGame(int episode);
+// The credits page; 1 when a press cut it short.
+int WIN_Credits(void);
+// The attract mode from the given step: opening, credits and the archives' demos in turn
+// until a press stops one.
+void WIN_MainAuto(int start);
+// Counts idle timer ticks: 1 once 4000 have passed; a non-zero `reset` starts again.
+int WIN_DemoDelay(int reset);
 // Starts the mission song of the current episode and wave.
 void WIN_PlayWaveSong(void);
-// Plays the demos of the archives one after another until a press stops one.
-void WIN_MainAuto(int start);
 
 // Waves of the current episode at the pilot's difficulty.
 int WIN_WaveCount(void);
@@ -45,5 +66,3 @@ void WIN_StartingKit(void);
 // episode that was flown.
 enum { WAVE_NEXT, WAVE_EPISODEEND, WAVE_TRAININGEND };
 int WIN_WaveWon(int* ended);
-// The victory picture of an episode (0..3).
-void WIN_WinGame(int episode);
