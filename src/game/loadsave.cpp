@@ -437,7 +437,8 @@ int VUL_LoadWin(void)
         SWD_Dialog(&dlg);
         I_GetNeedResize(false);
         GFX_DisplayUpdate();
-        if (keyboard[SC_ESCAPE] || (joy_ipt_MenuNew && (JOY_IsKey(JOY_BACK) || JOY_IsKey(JOY_B)))) {
+        if (dlg.keypress == SC_ESCAPE || keyboard[SC_ESCAPE] ||
+            (joy_ipt_MenuNew && (JOY_IsKey(JOY_BACK) || JOY_IsKey(JOY_B)))) {
             result = 0;
             break;
         }
