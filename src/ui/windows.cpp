@@ -367,10 +367,7 @@ void WIN_LoadComp(void)
 {
     int w = SWD_InitMasterWindow(ITM_WIN_LOADING);
     if (w < 0) return;
-    SWIN* win = SWD_GetWindow(w);
     SWD_GetFieldXYL(w, 11, &g_x, &g_y, &g_lx, &g_ly);
-    g_x += win->x;
-    g_y += win->y;
     SWD_SetFieldText(w, 9, sector_names[CurGame()]);
     char text[32];
     WIN_WaveText(text, sizeof(text));
@@ -401,13 +398,12 @@ void WIN_EndLoad(void)
 
 void WIN_OptDraw(SWD_DLG* dlg)
 {
+    // Field rectangles come in screen coordinates.
     int x, y, lx, ly;
     const uint8_t* knob = GLB_GetItem(ITM_KNOB);
-    SWIN* win = SWD_GetWindow(dlg->window);
-    if (!win) return;
     for (int i = 0; i < 2; i++) {
         SWD_GetFieldXYL(dlg->window, 11 + i, &x, &y, &lx, &ly);
-        GFX_PutSprite(knob, win->x + x + opt_vol[i] - 2, win->y + y);
+        GFX_PutSprite(knob, x + opt_vol[i] - 2, y);
     }
 }
 
@@ -462,9 +458,6 @@ void WIN_Opts(void)
             for (int i = 0; i < 2; i++) {
                 int x, y, lx, ly;
                 SWD_GetFieldXYL(w, 11 + i, &x, &y, &lx, &ly);
-                SWIN* win = SWD_GetWindow(w);
-                x += win->x;
-                y += win->y;
                 if (cur_mx >= x && cur_mx <= x + lx && cur_my >= y && cur_my <= y + ly) {
                     opt_vol[i] = std::clamp(cur_mx - x, 0, 127);
                     if (i == 1) fx_volume = opt_vol[1];
