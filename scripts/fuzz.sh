@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVULTAR_FUZZ=ON >/dev/null
+      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVULTAR_FUZZ=ON -DVULTAR_WERROR=ON >/dev/null
 cmake --build build-fuzz
 for fuzzer in build-fuzz/fuzz/fuzz_*; do
     [ -x "$fuzzer" ] || continue

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -344,11 +345,12 @@ TEST(DataSet, HudPiecesFitWhereTheyAreDrawn)
     }
     // Ship frames: 32x32, and no two banking frames alike.
     for (int base : {ITM_LSHIP, ITM_DSHIP, ITM_FSHIP}) {
-        std::set<std::vector<uint8_t>> frames;
+        std::set<std::string> frames;
         for (int k = 0; k < ITM_SHIPFRAMES; k++) {
             EXPECT_EQ(ITEM_Long(Bytes(base + k), 12), 32);
             EXPECT_EQ(ITEM_Long(Bytes(base + k), 16), 32);
-            frames.insert(Item(base + k).data);
+            const std::vector<uint8_t>& data = Item(base + k).data;
+            frames.emplace(data.begin(), data.end());
         }
         EXPECT_EQ(frames.size(), static_cast<size_t>(ITM_SHIPFRAMES));
     }

@@ -11,9 +11,9 @@ namespace vt
 
 static void Put32(std::vector<uint8_t>& v, int32_t x)
 {
-    uint8_t b[4];
-    memcpy(b, &x, 4);
-    v.insert(v.end(), b, b + 4);
+    size_t at = v.size();
+    v.resize(at + 4);
+    memcpy(v.data() + at, &x, 4);
 }
 
 static std::vector<uint8_t> Header(int type, int w, int h)
