@@ -236,8 +236,8 @@ bool DEMO_LoadFile(void)
         return false;
     }
     static uint8_t file[sizeof(playback)];
-    GLB_ReadFile(demo_name, file);
-    if (!DEMO_Check(file, length)) {
+    // Read again by name: a file that has changed since it was measured is refused.
+    if (GLB_ReadFile(demo_name, file, sizeof(file)) != length || !DEMO_Check(file, length)) {
         printf("DEMO %s refused: its header does not match the file\n", demo_name);
         return false;
     }

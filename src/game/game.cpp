@@ -189,8 +189,9 @@ int PicWidth(const uint8_t* pic)
 
 void PutCentred(int item, int y)
 {
-    const uint8_t* pic = GLB_GetItem(item);
-    GFX_PutSprite(pic, (SCREENWIDTH - PicWidth(pic)) / 2, y);
+    // Checked like every sprite from an archive: a damaged one is left out.
+    if (const uint8_t* pic = ANIMS_GetSprite(item))
+        GFX_PutSprite(pic, (SCREENWIDTH - PicWidth(pic)) / 2, y);
 }
 
 // Digits as HUD sprites; anything but a digit leaves a gap.
@@ -467,6 +468,7 @@ int Do_Game(void)
 
     VUL_GetShipPic();
     BONUS_Clear();
+    OBJS_StartWave();
     ANIMS_Clear();
     SHOTS_Clear();
     ESHOT_Clear();
@@ -582,7 +584,7 @@ int Do_Game(void)
         if (draw_player) {
             FLAME_Down(player_cx - o_engine[playerpic] - 3, player_cy + 15, 4, gl_cnt % 2);
             FLAME_Down(player_cx + o_engine[playerpic] - 2, player_cy + 15, 4, gl_cnt % 2);
-            GFX_PutSprite(GLB_GetItem(ship), playerx, playery);
+            if (const uint8_t* pic = ANIMS_GetSprite(ship)) GFX_PutSprite(pic, playerx, playery);
         }
         g_flash = 0;
 

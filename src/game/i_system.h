@@ -17,7 +17,14 @@ void I_Delay(uint32_t ms);
 void I_SetClock(const I_CLOCK* clock);
 bool I_IsSystemClock(void);
 
-// The per-user data folder (with its trailing separator); false when the platform has none.
+// Room for the longest folder path the game works with, terminator included. Every buffer
+// that holds the data folder, or a file name inside it, is sized from this one limit.
+constexpr size_t I_MAXPATH = 4096;
+// Room for a file name of the game's own inside such a folder.
+constexpr size_t I_MAXFILEPATH = I_MAXPATH + 64;
+
+// The per-user data folder (with its trailing separator); false when the platform has none
+// or when it is longer than I_MAXPATH allows.
 bool I_GetPrefPath(char* buf, size_t len);
 // Replaces the file at `path` with `len` bytes without ever leaving it half written: the
 // bytes go to a temporary file beside it, which is flushed to disk and renamed over the

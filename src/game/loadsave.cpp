@@ -25,13 +25,14 @@ PLAYEROBJ plr;
 int filepos = -1;
 int curplr_diff;
 
-static char cdpath[512];
-static char setupfile[576];
-static char sharepath[512];
+static char cdpath[I_MAXPATH];
+static char setupfile[I_MAXFILEPATH];
+static char sharepath[I_MAXPATH];
 
 void VUL_InitLoadSave(void)
 {
-    if (!I_GetPrefPath(cdpath, sizeof(cdpath))) exit(0);
+    // Without a data folder there is nowhere to find the archives or keep the settings.
+    if (!I_GetPrefPath(cdpath, sizeof(cdpath))) VUL_MissingData();
     M_snprintf(setupfile, sizeof(setupfile), "%s%s", cdpath,
                VUL_CheckFileInPath("setup.ini") ? "setup.ini" : "SETUP.INI");
     // An installed game also finds its archives in the shared data folder.
@@ -56,8 +57,9 @@ const char* VUL_SetupFilename(void)
 static int CheckFileIn(const char* folder, const char* name)
 {
     if (!folder[0]) return 0;
-    char path[640];
-    M_snprintf(path, sizeof(path), "%s%s", folder, name);
+    char path[I_MAXFILEPATH];
+    if (!M_StringCopy(path, folder, sizeof(path)) || !M_StringConcat(path, name, sizeof(path)))
+        return 0;
     return access(path, F_OK) == 0;
 }
 

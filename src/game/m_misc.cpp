@@ -16,8 +16,14 @@ bool M_StringCopy(char* dest, const char* src, size_t dest_size)
 
 bool M_StringConcat(char* dest, const char* src, size_t dest_size)
 {
+    if (dest_size < 1) return false;
     size_t offset = strnlen(dest, dest_size);
-    if (offset >= dest_size) return false;
+    if (offset >= dest_size) {
+        // No terminator inside the buffer: end it at its last byte, and say the text did
+        // not fit.
+        dest[dest_size - 1] = '\0';
+        return false;
+    }
     return M_StringCopy(dest + offset, src, dest_size - offset);
 }
 

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <span>
 
+#include "game/i_system.h"
+
 int INI_InitPreference(const char* profile);
 int INI_GetPreferenceLong(const char* section, const char* key, int defvalue);
 int INI_GetPreferenceHex(const char* section, const char* key, int defvalue);
@@ -30,7 +32,7 @@ void VUL_WriteDefaultSetup(void);
 // written) or the file could not be replaced; a failed write leaves the file as it was.
 
 // Longest path a front end remembers.
-inline constexpr size_t kIniPathMax = 4096;
+inline constexpr size_t kIniPathMax = I_MAXFILEPATH;
 
 // Copies `path` into `store` (when not null) and reports whether the stored file exists
 // and is readable. A path that does not fit empties `store`, so nothing is ever written

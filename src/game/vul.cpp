@@ -152,7 +152,11 @@ static void VUL_CheckArchives(void)
 
     bool any = gameflag[0] || gameflag[1] || gameflag[2] || gameflag[3];
     if (present(files[0]) && any) return;
+    VUL_MissingData();
+}
 
+void VUL_MissingData(void)
+{
     printf("%s\n", kMissingData);
     fflush(stdout);
     I_ErrorBox("Vultar", kMissingData);
@@ -304,7 +308,9 @@ extern "C" int SDL_main(int argc, char* argv[])
     int ptrflag = PTR_Init(ptr_device);
 
     GLB_SetSharePath(VUL_GetSharePath());
-    GLB_InitSystem(VUL_GetPath(), 6, nullptr);
+    // The check above found the archives; one that still does not open here is missing all
+    // the same, and is said so rather than ending the program silently at its first item.
+    if (GLB_InitSystem(VUL_GetPath(), 6, nullptr) < 1) VUL_MissingData();
 
     SND_InitSound();
     IPT_Init();

@@ -28,6 +28,8 @@ void VUL_InitMem(void);
 void VUL_LoadGraphics(int ptrflag);
 void VUL_Bday(void);
 void ShutDown(int flag);
+// Prints and shows the missing-data message and ends the program. Never returns.
+[[noreturn]] void VUL_MissingData(void);
 // Song fade, birthday greeting, palette fades, shutdown, exit. Never returns.
 [[noreturn]] void VUL_QuitGame(void);
 

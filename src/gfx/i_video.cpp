@@ -2,6 +2,8 @@
 #include "gfx/i_video.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -204,6 +206,54 @@ static void CreateUpscaledTexture(bool force)
     texture_upscaled = fresh;
 }
 
+// The size the window really has on the screen. Under X11 a full screen request that no
+// window manager grants leaves the window as it was while SDL takes it for the whole
+// display; the X server itself knows better. Elsewhere what SDL says is all there is.
+static bool RealWindowSize(int* w, int* h)
+{
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(screen, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    // SDL loads the X library itself; its geometry call is taken from there.
+    using GEOMETRY = int (*)(Display*, Drawable, Window*, int*, int*, unsigned*, unsigned*,
+                             unsigned*, unsigned*);
+    static GEOMETRY geometry = [] {
+        void* lib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+        return lib ? reinterpret_cast<GEOMETRY>(dlsym(lib, "XGetGeometry")) : nullptr;
+    }();
+    if (!geometry) return false;
+    Window root;
+    int x, y;
+    unsigned rw, rh, border, depth;
+    if (!geometry(info.info.x11.display, info.info.x11.window, &root, &x, &y, &rw, &rh, &border,
+                  &depth))
+        return false;
+    *w = static_cast<int>(rw);
+    *h = static_cast<int>(rh);
+    return true;
+#else
+    (void)w;
+    (void)h;
+    return false;
+#endif
+}
+
+// A full screen that was asked for but not granted: play in the window as it is, so the
+// picture is laid out for the size it really has instead of being cropped.
+static void CheckFullscreenGranted(void)
+{
+    int rw, rh, sw, sh;
+    if (!fullscreen || !RealWindowSize(&rw, &rh)) return;
+    SDL_GetWindowSize(screen, &sw, &sh);
+    if (rw == sw && rh == sh) return;
+    printf("I_InitGraphics: full screen not granted; playing in a %dx%d window\n", rw, rh);
+    fullscreen = 0;
+    SDL_SetWindowFullscreen(screen, 0);
+    SDL_SetWindowSize(screen, rw, rh);
+    need_resize = true;
+}
+
 static void ApplyPalette(void)
 {
     SDL_SetPaletteColors(screenbuffer->format->palette, palette, 0, 256);
@@ -287,6 +337,8 @@ void I_InitGraphics(const uint8_t* pal)
     SDL_ShowCursor(SDL_DISABLE);
     UpdateGrab();
     if (fullscreen) I_Delay(kFullscreenSettleMs);
+    SDL_PumpEvents();
+    CheckFullscreenGranted();
 
     memset(I_VideoBuffer, 0, sizeof(I_VideoBuffer));
     SDL_PumpEvents();
@@ -395,8 +447,15 @@ static void MouseScale(float* sx, float* sy)
         *sy = static_cast<float>(oh) / actualheight;
     }
     if (highdpi) {
-        *sx /= 2;
-        *sy /= 2;
+        // Mouse positions come in window units, the scale is in pixels: divide by the
+        // window's own pixel ratio, which need not be 2.
+        int ww, wh, ow, oh;
+        SDL_GetWindowSize(screen, &ww, &wh);
+        SDL_GetRendererOutputSize(renderer, &ow, &oh);
+        if (ow > 0 && oh > 0) {
+            *sx = *sx * ww / ow;
+            *sy = *sy * wh / oh;
+        }
     }
     if (*sx <= 0) *sx = 1;
     if (*sy <= 0) *sy = 1;
@@ -490,7 +549,7 @@ int I_GetPresentedPicture(uint8_t* pixels, uint8_t* rgb)
 
 bool I_SaveScreenshot(char* path, size_t len)
 {
-    char base[512];
+    char base[I_MAXPATH];
     const char* datapath = VUL_GetPath();
     if (datapath && datapath[0])
         M_StringCopy(base, datapath, sizeof(base));
@@ -541,6 +600,7 @@ static void HandleWindowEvent(const SDL_WindowEvent& ev)
         }
         break;
     case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
         need_resize = true;
         need_resize_ext = true;
         break;
@@ -557,6 +617,12 @@ static void HandleWindowEvent(const SDL_WindowEvent& ev)
         break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
         window_focused = false;
+        // The releases of whatever is held now go to another window: let go of it all, or
+        // the ship would keep firing or steering until the next press.
+        KBD_Clear();
+        kbd_ack = 0;
+        mouseb1 = mouseb2 = mouseb3 = 0;
+        JOY_ReleaseAll();
         break;
     default:
         break;
@@ -574,7 +640,7 @@ static void HandleKeyDown(const SDL_Event& ev)
     // F12 belongs to the screenshot; the game never sees it.
     if (sc == SDL_SCANCODE_F12) {
         if (!ev.key.repeat) {
-            char file[600];
+            char file[I_MAXFILEPATH];
             if (I_SaveScreenshot(file, sizeof(file)))
                 printf("Screenshot saved to %s\n", file);
             else
@@ -606,7 +672,9 @@ void I_GetEvent(void)
             case SDL_MOUSEBUTTONDOWN:
             case SDL_MOUSEBUTTONUP:
             case SDL_MOUSEWHEEL:
-                if (usemouse && window_focused) I_HandleMouseEvent(&ev);
+                // A release always counts: it can only end a press.
+                if (usemouse && (window_focused || ev.type == SDL_MOUSEBUTTONUP))
+                    I_HandleMouseEvent(&ev);
                 break;
             case SDL_CONTROLLERAXISMOTION:
             case SDL_CONTROLLERBUTTONDOWN:

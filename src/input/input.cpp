@@ -105,9 +105,16 @@ void IPT_LoadPrefs(void)
     k_ChangeSp = PrefInRange("Keyboard", "ChangeSp", SC_SPACE, 1, SCANCODES - 1);
     k_Mega = PrefInRange("Keyboard", "MegaFire", SC_RSHIFT, 1, SCANCODES - 1);
 
-    m_lookup[0] = PrefInRange("Mouse", "Fire", 0, 0, NUM_BUTTONS - 1);
-    m_lookup[1] = PrefInRange("Mouse", "FireSp", 1, 0, NUM_BUTTONS - 1);
-    m_lookup[2] = PrefInRange("Mouse", "ChangeSp", 2, 0, NUM_BUTTONS - 1);
+    // The file names the mouse button of each action (fire, change special, mega bomb);
+    // the game wants the action of each button. A button no action names does nothing; of
+    // two actions on one button the first wins.
+    const int mouse_of[3] = {PrefInRange("Mouse", "Fire", 0, 0, NUM_BUTTONS - 1),
+                             PrefInRange("Mouse", "FireSp", 1, 0, NUM_BUTTONS - 1),
+                             PrefInRange("Mouse", "ChangeSp", 2, 0, NUM_BUTTONS - 1)};
+    for (int& action : m_lookup)
+        action = -1;
+    for (int action = 2; action >= 0; action--)
+        if (mouse_of[action] < 3) m_lookup[mouse_of[action]] = action;
 
     j_lookup[0] = PrefInRange("JoyStick", "Fire", 0, 0, NUM_CONTROLLER_BUTTONS - 1);
     j_lookup[1] = PrefInRange("JoyStick", "FireSp", 1, 0, NUM_CONTROLLER_BUTTONS - 1);
@@ -182,7 +189,8 @@ void IPT_GetMouse(void)
     for (int k = 0; k < 3; k++) {
         if (!held[k]) continue;
         // Touch screens have no setup of their own: finger k is latch k.
-        buttons[touchmode ? k : m_lookup[k]] = 1;
+        int action = touchmode ? k : m_lookup[k];
+        if (action >= 0) buttons[action] = 1;
     }
 }
 

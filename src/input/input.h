@@ -15,7 +15,7 @@ extern int opt_detail;
 // Scan codes of the steering and action keys.
 extern int k_Up, k_Down, k_Left, k_Right;
 extern int k_Fire, k_FireSp, k_ChangeSp, k_Mega;
-// The latch each mouse button (left, right, middle) sets.
+// The latch each mouse button (left, right, middle) sets, -1 for none.
 extern int m_lookup[3];
 // The controller button behind each latch.
 extern int j_lookup[4];

@@ -15,6 +15,8 @@ int joyinput[JOY_MAXSLOTS][JOY_NUMINPUTS];
 int joyinputmap[JOY_MAXSLOTS][JOY_NUMACTIONS];
 int joy_ack;
 
+int (*joy_rumble)(SDL_GameController*, uint16_t, uint16_t, uint32_t) = SDL_GameControllerRumble;
+
 namespace
 {
 
@@ -103,7 +105,7 @@ bool ValidInput(int i)
 void Rumble(uint16_t strength)
 {
     for (SDL_GameController* c : ControllerHandles)
-        if (c) SDL_GameControllerRumble(c, strength, strength, RUMBLE_MS);
+        if (c) joy_rumble(c, strength, strength, RUMBLE_MS);
 }
 
 } // namespace
@@ -141,6 +143,13 @@ void IPT_CloJoy(int flag)
     }
     // A fifth controller left waiting while four were in use takes the slot that came free.
     if (freed && !flag) IPT_CalJoy();
+}
+
+void JOY_ReleaseAll(void)
+{
+    for (int slot = 0; slot < JOY_MAXSLOTS; slot++)
+        ClearSlot(slot);
+    joy_ack = 0;
 }
 
 void I_HandleJoystickEvent(const SDL_Event* ev)

@@ -1,6 +1,8 @@
 // Game controllers: up to four slots with hot plug, buttons, scaled axes and rumble.
 #pragma once
 
+#include <cstdint>
+
 union SDL_Event;
 struct _SDL_GameController;
 typedef struct _SDL_GameController SDL_GameController;
@@ -57,6 +59,12 @@ int JOY_GetInput(void);
 // 200 ms, else 0.
 int JOY_MapsInput(void);
 
+// Forgets every held controller button and deflection and the press latch (the window lost
+// the focus); the next controller event reads them afresh.
+void JOY_ReleaseAll(void);
+// The call that shakes one controller for a time in milliseconds (0 would mean without
+// end); tests put a recorder in its place.
+extern int (*joy_rumble)(SDL_GameController* c, uint16_t low, uint16_t high, uint32_t ms);
 void IPT_CalJoyRumbleLow(void);
 void IPT_CalJoyRumbleMedium(void);
 void IPT_CalJoyRumbleHigh(void);

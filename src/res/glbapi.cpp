@@ -12,8 +12,8 @@
 #include <unistd.h>
 
 static FILEDESC filedesc[GLB_MAX_FILES];
-static char exePath[260];
-static char sharePath[260];
+static char exePath[I_MAXPATH];
+static char sharePath[I_MAXPATH];
 static char prefix[16] = "FILE";
 static int num_glbs;
 static bool fVmem;
@@ -455,10 +455,10 @@ void GLB_ReadItem(int handle, uint8_t* buffer)
     GLB_Load(buffer, handle >> 16, handle & 0xFFFF);
 }
 
-int GLB_ReadFile(const char* name, uint8_t* buffer)
+int GLB_ReadFile(const char* name, uint8_t* buffer, size_t size)
 {
     if (!name) glb_Fatal();
-    char full[4096];
+    char full[I_MAXFILEPATH];
     const char* use = name;
     if (access(name, F_OK) != 0) {
         int n = snprintf(full, sizeof full, "%s%s", exePath, name);
@@ -469,11 +469,16 @@ int GLB_ReadFile(const char* name, uint8_t* buffer)
     if (!f) glb_Fatal();
     off_t length = (fseeko(f, 0, SEEK_END) == 0) ? ftello(f) : -1;
     bool ok = length >= 0 && length <= INT_MAX && fseeko(f, 0, SEEK_SET) == 0;
-    if (ok && buffer && length > 0)
-        ok = fread(buffer, 1, static_cast<size_t>(length), f) == static_cast<size_t>(length);
+    // Never more than the buffer holds, whatever the file has become since it was measured.
+    size_t want = ok ? std::min(static_cast<size_t>(length), size) : 0;
+    size_t got = 0;
+    if (ok && buffer && want > 0) {
+        got = fread(buffer, 1, want, f);
+        ok = got == want;
+    }
     fclose(f);
     if (!ok) glb_Fatal();
-    return static_cast<int>(length);
+    return buffer ? static_cast<int>(got) : static_cast<int>(length);
 }
 
 int GLB_SaveFile(const char* name, const uint8_t* buffer, int length)

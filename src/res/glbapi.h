@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "game/i_system.h"
 #include "res/vmemapi.h"
 
 constexpr int GLB_MAX_FILES = 15;
@@ -28,7 +29,7 @@ struct ITEMDESC {
 };
 
 struct FILEDESC {
-    char path[264];
+    char path[I_MAXFILEPATH];
     ITEMDESC* items;
     int32_t items_num;
     FILE* handle;
@@ -62,9 +63,10 @@ void GLB_ReadItem(int handle, uint8_t* buffer);
 // Copies entry itemnum of archive filenum into inmem and returns its length; with a null
 // inmem only the length. 0 when the entry does not exist or its data cannot be read.
 int GLB_Load(uint8_t* inmem, int filenum, int itemnum);
-// Reads a whole ordinary file (from the base folder when the name alone is not found);
-// with a null buffer only its length. Ends the program when it cannot be read.
-int GLB_ReadFile(const char* name, uint8_t* buffer);
+// Reads a whole ordinary file (from the base folder when the name alone is not found) into
+// a buffer of size bytes, never more; returns the bytes read, or with a null buffer the
+// file's length. Ends the program when it cannot be read.
+int GLB_ReadFile(const char* name, uint8_t* buffer, size_t size = SIZE_MAX);
 // Writes a whole ordinary file; ends the program when it cannot be written.
 int GLB_SaveFile(const char* name, const uint8_t* buffer, int length);
 // Releases every item, closes the archives and returns to the state before

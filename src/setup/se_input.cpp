@@ -145,8 +145,24 @@ static TXT_WINDOW* LayoutWindow(const char* title, TXT_WIDGET_SIGNAL_FUNC accept
     return window;
 }
 
+// Keys the game keeps for itself in flight: an action bound to one would never fire, or
+// would open help or pause the game instead.
+static const struct {
+    int key;
+    const char* why;
+} kReservedKeys[] = {
+    {KEY_F12, "F12 takes screenshots in the game and cannot be bound."},
+    {KEY_F1, "F1 opens the help in the game and cannot be bound."},
+    {'p', "P pauses the game and cannot be bound."},
+};
+
 static bool BindableKey(int key)
 {
+    for (const auto& r : kReservedKeys)
+        if (key == r.key) {
+            TXT_MessageBox("Error", r.why);
+            return false;
+        }
     return SE_KeyToScan(key) != 0;
 }
 

@@ -228,6 +228,17 @@ void GetSetupSettings(void)
     se_music_baseport = se_music_midiport = 0;
     se_fx_baseport = se_fx_midiport = se_fx_irq = se_fx_dma = se_fx_channels = 0;
     writeflagkey = writeflagmouse = writeflagjoy = 0;
+    if (setupflag) {
+        // A first run starts from devices that play: a menu left with Escape keeps them,
+        // so saving straight away never writes a silent game.
+        se_musiccard = SE_CARD_GENERALMIDI;
+        se_music_midiport = 330;
+        se_fxcard = SE_CARD_SOUNDBLASTER;
+        se_fx_channels = 4;
+        se_fx_baseport = 220;
+        se_fx_irq = 7;
+        se_fx_dma = 1;
+    }
 
     CheckSetupSettings();
 }

@@ -8,6 +8,7 @@
 #include "game/i_system.h"
 #include "game/m_misc.h"
 #include "game/prefapi.h"
+#include "game/vul.h"
 
 static char se_datapath[kIniPathMax];
 static char se_setuppath[kIniPathMax];
@@ -18,8 +19,8 @@ static char se_profilepath[kIniPathMax];
 const char* VUL_DataPath(void)
 {
     // Without a data folder there is nowhere to keep settings or pilots; the game stops
-    // for the same reason.
-    if (!I_GetPrefPath(se_datapath, sizeof(se_datapath))) exit(0);
+    // for the same reason, and says so.
+    if (!I_GetPrefPath(se_datapath, sizeof(se_datapath))) VUL_MissingData();
     return se_datapath;
 }
 

@@ -47,6 +47,17 @@ constexpr int kNearDistance = 40; // full volume up to here
 constexpr int kFarDistance = 500; // quietest beyond here
 constexpr int kMaxAttenuation = 127;
 
+// The pitch variation draws from a stream of its own: whether an effect plays depends on
+// the settings, the device and the audio thread, and none of that may move the wave's
+// random stream, or a recorded demo would go out of step.
+static uint32_t fx_pitchseed = 1;
+
+static int SND_PitchRandom(void)
+{
+    fx_pitchseed = fx_pitchseed * 1103515245u + 12345u;
+    return static_cast<int>((fx_pitchseed >> 16) & 0x7FFF);
+}
+
 static int ReadLE16(const uint8_t* p)
 {
     return static_cast<int16_t>(p[0] | (p[1] << 8));
@@ -214,6 +225,8 @@ static void SND_ClearTable(void)
         e = FX_ITEM{};
         e.item = -1;
         e.handle = -1;
+        for (int32_t& h : e.earlier)
+            h = -1;
     }
 }
 
@@ -295,27 +308,71 @@ int SFX_Playing(int handle)
     return 0;
 }
 
-static void SND_Release(FX_ITEM& e)
+// Ends one play of an entry and gives back the lock it held on the item.
+static void SND_EndPlay(const FX_ITEM& e, int32_t& handle)
 {
-    if (e.handle == -1) return;
-    SFX_StopPatch(e.handle);
+    if (handle == -1) return;
+    SFX_StopPatch(handle);
     if (e.item != -1) GLB_UnlockItem(e.item);
-    e.handle = -1;
+    handle = -1;
 }
 
-// Frees the entries whose plays have ended and tells whether there is room for one more.
+// Stops every play of the entry, the earlier ones too, so no voice reads the item after
+// it is unlocked.
+static void SND_Release(FX_ITEM& e)
+{
+    SND_EndPlay(e, e.handle);
+    for (int32_t& h : e.earlier)
+        SND_EndPlay(e, h);
+}
+
+// Gives back the locks of the entry's plays that have ended; tells whether any still sounds.
+static bool SND_Prune(FX_ITEM& e)
+{
+    bool sounding = false;
+    for (int32_t& h : e.earlier) {
+        if (h == -1) continue;
+        if (SFX_Playing(h))
+            sounding = true;
+        else
+            SND_EndPlay(e, h);
+    }
+    if (e.handle != -1) {
+        if (SFX_Playing(e.handle))
+            sounding = true;
+        else
+            SND_EndPlay(e, e.handle);
+    }
+    return sounding;
+}
+
+// Frees the plays that have ended and tells whether there is room for one more.
 static bool SND_Recycle(int fx)
 {
     int sounding = 0;
     for (int i = 0; i < SND_NUMFX; i++) {
         FX_ITEM& e = fx_items[i];
-        if (e.handle == -1) continue;
-        if (i == fx || SFX_Playing(e.handle))
-            sounding++;
-        else
-            SND_Release(e);
+        bool had = e.handle != -1;
+        if (SND_Prune(e) || (i == fx && had)) sounding++;
     }
     return sounding <= fx_channels + 2;
+}
+
+// Keeps the current play of an entry among its earlier ones before a new play replaces it.
+static void SND_KeepEarlier(FX_ITEM& e)
+{
+    if (e.handle == -1) return;
+    SND_Prune(e);
+    if (e.handle == -1) return;
+    int32_t* slot = nullptr;
+    for (int32_t& h : e.earlier)
+        if (h == -1) slot = &h;
+    if (!slot) { // more plays than voices: the oldest must have gone already
+        slot = &e.earlier[0];
+        SND_EndPlay(e, *slot);
+    }
+    *slot = e.handle;
+    e.handle = -1;
 }
 
 static void SND_Start(int fx, int sep, int volume)
@@ -324,17 +381,19 @@ static void SND_Start(int fx, int sep, int volume)
     if (e.digonly && !dig_flag) return;
     if (e.item == -1) return;
     int pitch = e.pitch;
-    if (e.pitchvar) pitch += wrand() % kPitchSpread - kPitchSpread / 2;
+    if (e.pitchvar) pitch += SND_PitchRandom() % kPitchSpread - kPitchSpread / 2;
 
-    // An entry holds one lock on its item for as long as it has a handle; the previous play
-    // of the same entry (still sounding or not) shares it.
-    bool held = e.handle != -1;
+    // Every play holds its own lock on the item until it has ended or is stopped.
     uint8_t* patch = GLB_LockItem(e.item);
     int handle = -1;
     if (SND_PatchFits(patch, GLB_ItemSize(e.item)))
         handle = SFX_PlayPatch(patch, pitch, sep, volume, e.priority);
-    if (handle == -1 || held) GLB_UnlockItem(e.item);
-    if (handle != -1) e.handle = handle;
+    if (handle == -1) {
+        GLB_UnlockItem(e.item);
+        return;
+    }
+    SND_KeepEarlier(e);
+    e.handle = handle;
 }
 
 void SND_Patch(int fx, int sep)
@@ -424,6 +483,8 @@ void SND_FreeFX(void)
 // Longest wait for a fade-out before the song is cut off: a fade from full volume takes
 // 58 fader ticks, about 1.2 s; the rest covers a stalled audio stream.
 constexpr uint32_t kFadeWaitMs = 3000;
+// Pause between looks at the fade, so the wait neither spins nor keeps the audio lock busy.
+constexpr uint32_t kFadePollMs = 5;
 
 static void SND_WaitFade(void)
 {
@@ -434,6 +495,7 @@ static void SND_WaitFade(void)
             MUS_StopSong(0);
             break;
         }
+        I_Delay(kFadePollMs);
     }
 }
 

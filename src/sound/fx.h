@@ -5,6 +5,8 @@
 
 constexpr int SND_NUMFX = 36;
 constexpr int SND_NUMCARDS = 10;
+// Plays of one effect that may sound at once: one per voice of the digital mixer.
+constexpr int SND_MAXPLAYS = 8;
 
 struct FX_ITEM {
     int32_t item;     // the variant for the configured device, -1 for none
@@ -15,6 +17,9 @@ struct FX_ITEM {
     int32_t volume;   // 0..127
     int32_t game;     // 1: a mission effect, 0: an interface effect
     int32_t digonly;  // 1: only on a digital device
+    // Earlier plays that may still sound, -1 for none. Each play, like the current one,
+    // holds a lock on the item, so the item stays in memory while any voice reads it.
+    int32_t earlier[SND_MAXPLAYS - 1];
 };
 
 extern FX_ITEM fx_items[SND_NUMFX];

@@ -170,8 +170,13 @@ int GSS_PlayPatch(const uint8_t* patch, int sep, int, int volume, int priority)
 void GSS_StopPatch(int handle)
 {
     SND_Lock();
-    if (handle == gss_handle && gss_type == 1) gss_currentptr = ReadLE16(gss_ptr + 2);
-    if (handle == gss_handle && gss_type == 2) gss_type = 0;
+    // The note ends now rather than at the next step: once stopped, the patch may be freed,
+    // and the player must not read it again.
+    if (handle == gss_handle && gss_type != 0) {
+        if (gss_device) GSS_NoteOff();
+        gss_type = 0;
+        gss_ptr = nullptr;
+    }
     SND_Unlock();
 }
 

@@ -153,7 +153,7 @@ static int tsf_initcount;
 
 bool TSF_FindSoundFont(const char* name, char* path, int len)
 {
-    char datapath[512];
+    char datapath[I_MAXPATH];
     if (name && name[0]) {
         if (I_GetPrefPath(datapath, sizeof(datapath))) {
             M_snprintf(path, len, "%s%s", datapath, name);
@@ -185,7 +185,7 @@ int TSF_Init(int)
     if (tsf_initcount++ > 0) return 1;
     char name[128];
     INI_GetPreference("Setup", "SoundFont", name, 127, "SoundFont.sf2");
-    char path[600] = "";
+    char path[I_MAXFILEPATH] = "";
     if (!TSF_LoadSoundFont(&tsf_synth, name, path, sizeof(path))) {
         char msg[700];
         M_snprintf(msg, sizeof(msg), "Could not load %s\n", name);

@@ -460,6 +460,12 @@ void OBJS_Think(void)
     }
 }
 
+void OBJS_StartWave(void)
+{
+    think_cnt = 0;
+    objuse_flag = 0;
+}
+
 void OBJS_DisplayStats(void)
 {
     if (p_objs[OBJ_BOSSGAUGE]) {

@@ -104,4 +104,6 @@ int OBJS_AddEnergy(int amount);
 // 1 when an item was taken from the pilot.
 int OBJS_LoseObj(void);
 void OBJS_Think(void);
+// At each wave start: the shield's regeneration count begins afresh.
+void OBJS_StartWave(void);
 void OBJS_DisplayStats(void);

@@ -22,6 +22,7 @@
 #include "input/inputtest.h"
 #include "res/glbapi.h"
 #include "res/itemtable.h"
+#include "sound/dspapi.h"
 #include "sound/fx.h"
 #include "testutil/gfxitems.h"
 #include "testutil/testutil.h"
@@ -38,6 +39,19 @@
 
 namespace
 {
+
+// Steering, firing, a mega bomb and the spare button, all through pushed key events and
+// the event pump; Escape ends the recording as a completed wave at frame 121.
+const std::vector<KEYEVENT> kFlight = {
+    {3, SDL_SCANCODE_RIGHT, true},    {20, SDL_SCANCODE_RIGHT, false},
+    {22, SDL_SCANCODE_LEFT, true},    {22, SDL_SCANCODE_LCTRL, true},
+    {50, SDL_SCANCODE_LEFT, false},   {55, SDL_SCANCODE_UP, true},
+    {70, SDL_SCANCODE_UP, false},     {72, SDL_SCANCODE_SPACE, true},
+    {75, SDL_SCANCODE_SPACE, false},  {80, SDL_SCANCODE_RSHIFT, true},
+    {83, SDL_SCANCODE_RSHIFT, false}, {85, SDL_SCANCODE_LCTRL, false},
+    {88, SDL_SCANCODE_DOWN, true},    {110, SDL_SCANCODE_DOWN, false},
+    {120, SDL_SCANCODE_ESCAPE, true}, {121, SDL_SCANCODE_ESCAPE, false},
+};
 
 TEST_F(MissionTest, ARecordedWavePlaysBackFrameForFrame)
 {
@@ -86,6 +100,75 @@ TEST_F(MissionTest, ARecordedWavePlaysBackFrameForFrame)
         EXPECT_EQ(watch.frames, recorded.frames) << "playback " << run;
         for (auto [frame, hash] : recorded.hashes)
             EXPECT_EQ(watch.hashes[frame], hash) << "frame " << frame << ", playback " << run;
+    }
+}
+
+TEST_F(MissionTest, AWaveRecordedWithSoundReplaysWithoutIt)
+{
+    // Effects that vary their pitch play while the wave is recorded on the digital mixer
+    // (hits on the shield, dealt on the same frames of every run); the playback must not
+    // depend on whether they sound.
+    auto sound = [](bool on) {
+        SND_StopPatches();
+        SND_SetFXDevice(on ? 5 : 0, 2);
+        DSP_Init(2, DSP_RATE);
+        SND_Setup();
+    };
+    auto hits = [](int frame) {
+        if (frame == 30 || frame == 31 || frame == 64) OBJS_SubEnergy(1);
+    };
+    watch.keys = kFlight;
+    watch.each = hits;
+    for (int f = 1; f <= 121; f++)
+        watch.sample.insert(f);
+    const std::string file = Path("sound.dem");
+    DEMO_SetFileName(file.c_str());
+    sound(true);
+    int started = dsp_cnt;
+    demo_flag = 1;
+    EXPECT_EQ(Fly(0, 0), 0);
+    demo_flag = 0;
+    EXPECT_GE(dsp_cnt - started, 3) << "the hits were not heard";
+    const WATCH recorded = watch;
+
+    for (bool on : {false, true, false}) {
+        sound(on);
+        watch = WATCH{};
+        watch.sample = recorded.sample;
+        watch.each = hits;
+        ASSERT_TRUE(DEMO_LoadFile());
+        EXPECT_EQ(DEMO_Play(), 0);
+        EXPECT_EQ(watch.frames, recorded.frames);
+        int differ = 0;
+        for (auto [frame, hash] : recorded.hashes)
+            if (watch.hashes[frame] != hash && differ++ == 0)
+                ADD_FAILURE() << "sound " << (on ? "on" : "off") << ": frame " << frame
+                              << " differs from the recording";
+    }
+    sound(false);
+}
+
+TEST_F(MissionTest, TheShieldRegainsOnTheSameFrameOfEveryWave)
+{
+    // A unit comes back after 97 frames without firing, counted from the wave's start
+    // whatever the frames of earlier waves left in the count.
+    DEMO_MakePlayer(0);
+    curplr_diff = 1;
+    startendwave = -1;
+    ASSERT_NE(p_objs[OBJ_SHIELD], nullptr);
+    ASSERT_NE(p_objs[0], nullptr); // the gun every pilot has
+    for (int earlier : {0, 1, 50, 96}) {
+        for (int k = 0; k < earlier; k++)
+            OBJS_Think();
+        OBJS_Use(0); // a shot on the last frame of the earlier wave
+        p_objs[OBJ_SHIELD]->num = 10;
+        OBJS_StartWave();
+        int frames = 0;
+        while (p_objs[OBJ_SHIELD]->num == 10 && frames < 300) {
+            OBJS_Think();
+            frames++;
+        }
+        EXPECT_EQ(frames, 97) << earlier << " earlier frames";
     }
 }
 

@@ -173,6 +173,31 @@ TEST_F(StartupTest, ArchivesAreFoundInEitherCaseAndInTheDataPath)
     EXPECT_TRUE(ReachedMenu()) << Output();
 }
 
+TEST_F(StartupTest, ALongDataFolderPathWorksLikeAShortOne)
+{
+    // The archives only in a data folder whose path runs to about 400 characters.
+    std::string deep = home.dir();
+    while (deep.size() < 400)
+        deep += "/a-rather-long-folder-name";
+    std::string data = deep + "/Vultar/";
+    fs::create_directories(data);
+    vt::WriteTextFile(data + "setup.ini", "\r\n[Setup]\r\nsetup_menu=0\r\n");
+    vt::WriteArchive(data + "FILE0000.GLB", Archive0());
+    vt::WriteArchive(data + "FILE0001.GLB", Archive1());
+    setenv("XDG_DATA_HOME", deep.c_str(), 1);
+    EXPECT_EXIT(RunGame(log, {}), ::testing::ExitedWithCode(0), "");
+    setenv("XDG_DATA_HOME", home.dir().c_str(), 1);
+    EXPECT_TRUE(ReachedMenu()) << Output();
+
+    // One that no file name can be made in: the missing-data message, not a silent end.
+    Here("FILE0000.GLB", Archive0());
+    Here("FILE0001.GLB", Archive1());
+    setenv("XDG_DATA_HOME", (deep + "/" + std::string(5000, 'x')).c_str(), 1);
+    EXPECT_EXIT(RunGame(log, {}), ::testing::ExitedWithCode(0), "");
+    setenv("XDG_DATA_HOME", home.dir().c_str(), 1);
+    EXPECT_NE(Output().find("NOT FOUND cannot proceed"), std::string::npos) << "[" << Output() << "]";
+}
+
 TEST_F(StartupTest, EpisodesThreeAndFourOnlyCountTogetherInOnePlace)
 {
     Here("FILE0000.GLB", Archive0());

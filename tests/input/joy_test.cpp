@@ -1,6 +1,7 @@
 // Game controllers through the platform's virtual controllers: slots and hot plug, the
 // input table, axis scaling, rumble and menu navigation.
 #include <memory>
+#include <vector>
 
 #include "input/inputtest.h"
 #include "testutil/testutil.h"
@@ -219,6 +220,18 @@ TEST_F(ControllerTest, RumbleReachesEveryControllerAtThreeStrengths)
     IPT_CalJoyRumbleHigh();
     EXPECT_EQ(one.rumblehigh, 49149);
     EXPECT_EQ(two.rumblelow, 49149);
+
+    // Each shake lasts a second: a length of 0 would shake until the next one.
+    static std::vector<uint32_t> lengths;
+    lengths.clear();
+    auto real = joy_rumble;
+    joy_rumble = [](SDL_GameController*, uint16_t, uint16_t, uint32_t ms) {
+        lengths.push_back(ms);
+        return 0;
+    };
+    IPT_CalJoyRumbleMedium();
+    joy_rumble = real;
+    EXPECT_EQ(lengths, (std::vector<uint32_t>{1000, 1000}));
 }
 
 TEST_F(ControllerTest, NoControllerMeansNoInput)

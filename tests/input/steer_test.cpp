@@ -341,6 +341,48 @@ TEST_F(SteerTest, ControllerButtonsTriggersAndShouldersSetLatches)
     }
 }
 
+TEST_F(SteerTest, LosingTheFocusLetsGoOfEverythingHeld)
+{
+    // Fire held on the mouse, the keyboard and a controller, then the window loses the
+    // focus (Alt+Tab) and the releases go elsewhere.
+    auto window_event = [](Uint8 what) {
+        SDL_Event ev{};
+        ev.type = SDL_WINDOWEVENT;
+        ev.window.event = what;
+        SDL_PushEvent(&ev);
+    };
+    pad = std::make_unique<vt::VirtualPad>();
+    vt::Pump();
+    vt::PushMouseButton(SDL_BUTTON_LEFT, true);
+    vt::PushKey(SDL_SCANCODE_LCTRL, true);
+    pad->Press(SDL_CONTROLLER_BUTTON_A);
+    vt::Pump();
+    ASSERT_NE(mouseb1, 0);
+    ASSERT_EQ(keyboard[k_Fire], 1);
+    ASSERT_EQ(JOY_GetMappedButton(BUTTON_FIRE), 1);
+
+    window_event(SDL_WINDOWEVENT_FOCUS_LOST);
+    vt::Pump();
+    EXPECT_EQ(mouseb1, 0);
+    EXPECT_EQ(keyboard[k_Fire], 0);
+    EXPECT_EQ(JOY_GetMappedButton(BUTTON_FIRE), 0);
+    for (int c : {CONTROL_MOUSE, CONTROL_KEYBOARD, CONTROL_JOYSTICK}) {
+        control = c;
+        ClearButtons();
+        IPT_GetMouse();
+        IPT_GetJoyStick();
+        EXPECT_EQ(buttons[BUTTON_FIRE], 0) << "control " << c;
+    }
+    // A release that still arrives is taken, and the focus comes back.
+    vt::PushMouseButton(SDL_BUTTON_LEFT, false);
+    window_event(SDL_WINDOWEVENT_FOCUS_GAINED);
+    vt::Pump();
+    EXPECT_EQ(mouseb1, 0);
+    pad->Release(SDL_CONTROLLER_BUTTON_A);
+    vt::PushKey(SDL_SCANCODE_LCTRL, false);
+    vt::Pump();
+}
+
 TEST_F(SteerTest, ActionKeysAreSampledEvery38MillisecondsWhilePlaying)
 {
     clock.setAutoStep(0);

@@ -1,5 +1,6 @@
 // Resource archives: finding archives and labels, loading in both phases, locks, the
 // scrambler, whole files, and archives damaged in every way a reader could trip over.
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -117,12 +118,18 @@ TEST_F(GlbTest, ScramblerRoundTripsAtAnyLengthAndMatchesKnownBytes)
             EXPECT_EQ(buf, plain) << key << " " << len;
         }
     }
-    // The chain starts at the key's second byte ('1') and runs on the stored bytes.
-    uint8_t zeros[3] = {0, 0, 0};
-    GLB_EnCrypt(GLB_ARCHIVE_KEY, zeros, 3);
-    EXPECT_EQ(zeros[0], 0x62);
-    EXPECT_EQ(zeros[1], 0x94);
-    EXPECT_EQ(zeros[2], 0xC4);
+    // Worked by hand: the key "51207KQX" is 35 31 32 30 37 4B 51 58. The chain starts at
+    // its second byte ('1', also the first "previous" byte) and wraps from 'X' straight to
+    // '5', never using the terminator; each stored byte is plain + key byte + the byte
+    // stored before it. For zeros: 31+31=62, 32+62=94, 30+94=C4, 37+C4=FB, 4B+FB=46,
+    // 51+46=97, 58+97=EF, then 35+EF=24, 31+24=55, 32+55=87.
+    const std::vector<uint8_t> stored = {0x62, 0x94, 0xC4, 0xFB, 0x46,
+                                         0x97, 0xEF, 0x24, 0x55, 0x87};
+    std::vector<uint8_t> buf(stored.size(), 0);
+    GLB_EnCrypt(GLB_ARCHIVE_KEY, buf.data(), int(buf.size()));
+    EXPECT_EQ(buf, stored);
+    GLB_DeCrypt(GLB_ARCHIVE_KEY, buf.data(), int(buf.size()));
+    EXPECT_EQ(buf, std::vector<uint8_t>(stored.size(), 0));
 }
 
 TEST_F(GlbTest, LabelLookupRules)
@@ -470,6 +477,12 @@ TEST_F(GlbTest, WholeFilesAreReadFromHereOrTheBaseFolderAndWritten)
     std::vector<uint8_t> buf(1234);
     EXPECT_EQ(GLB_ReadFile("demo.rec", buf.data()), 1234);
     EXPECT_EQ(buf, demo);
+    // A buffer smaller than the file takes only what it holds.
+    std::vector<uint8_t> small(100 + 8, 0xEE);
+    EXPECT_EQ(GLB_ReadFile("demo.rec", small.data(), 100), 100);
+    EXPECT_TRUE(std::equal(small.begin(), small.begin() + 100, demo.begin()));
+    EXPECT_EQ(std::vector<uint8_t>(small.begin() + 100, small.end()),
+              std::vector<uint8_t>(8, 0xEE));
 
     vt::WriteFileBytes(data + "only-there.rec", Pattern(10, 1));
     EXPECT_EQ(GLB_ReadFile("only-there.rec", nullptr), 10);

@@ -104,6 +104,29 @@ TEST_F(VmTest, BlocksAreRoundedToFourBytesPlusHeaderAndSplitOnlyWithTwentyLeft)
     EXPECT_EQ(b[1].region, 0);
 }
 
+TEST_F(VmTest, WithoutOneBlockLargeEnoughStampsUpToTwoAboveTheOldestGo)
+{
+    // Five blocks of 100 bytes, stamped by hand. A request for 200 needs two neighbours.
+    // The pass lowers every stamp by one (9, 11, 99, 10, 10), the oldest is 9, so every
+    // block stamped 11 or less goes: the first two do, run together, and suffice; the
+    // last two, though old enough, are never reached.
+    uint8_t* r = Region(5, 100);
+    VM_OWNER o[5]{};
+    for (VM_OWNER& owner : o)
+        ASSERT_NE(VM_Malloc(100, &owner, false), nullptr);
+    const uint32_t stamps[5] = {10, 12, 100, 11, 11};
+    for (int i = 0; i < 5; i++)
+        o[i].age = stamps[i];
+    VM_OWNER fresh{};
+    EXPECT_EQ(VM_Malloc(200, &fresh, true), r + VM_HEADER_SIZE);
+    EXPECT_EQ(o[0].obj, nullptr);
+    EXPECT_EQ(o[1].obj, nullptr);
+    for (int i = 2; i < 5; i++)
+        EXPECT_NE(o[i].obj, nullptr) << "block " << i;
+    EXPECT_EQ(o[2].age, 99u);
+    EXPECT_EQ(o[3].age, 10u);
+}
+
 TEST_F(VmTest, OwnerIsFilledInAndStampedFromTheClock)
 {
     Region(4, 100);

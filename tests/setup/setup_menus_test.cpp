@@ -4,6 +4,10 @@
 
 #include <filesystem>
 
+#include "game/prefapi.h"
+#include "gfx/i_video.h"
+#include "gfx/ptrapi.h"
+#include "input/input.h"
 #include "setup/se_input.h"
 #include "setup/se_main.h"
 #include "setup/se_prefapi.h"
@@ -93,7 +97,12 @@ TEST_F(SetupTest, FirstRunChainGoesOnThroughAbortsAndSavesTheDefaults)
     EXPECT_EQ(Ini("Setup", "Control"), 0) << "the keyboard is written as 0";
     EXPECT_EQ(Ini("Setup", "Detail"), 1);
     EXPECT_EQ(Ini("Setup", "setup_menu"), 1);
-    EXPECT_EQ(Ini("Music", "CardType"), kAbsent) << "no music device was chosen";
+    // Escaping the device menus keeps the first run's defaults: the game has sound.
+    EXPECT_EQ(Ini("Music", "CardType"), 8);
+    EXPECT_EQ(Ini("Music", "MidiPort"), 330);
+    EXPECT_EQ(Ini("SoundFX", "CardType"), 5);
+    EXPECT_EQ(Ini("SoundFX", "Channels"), 4);
+    EXPECT_EQ(Ini("SoundFX", "BasePort"), 220);
     const char* keys[] = {"MoveUp", "MoveDn", "MoveLeft", "MoveRight",
                           "Fire",   "FireSp", "ChangeSp", "MegaFire"};
     const int scans[] = {72, 80, 75, 77, 29, 56, 57, 54};
@@ -107,11 +116,14 @@ TEST_F(SetupTest, FirstRunChainGoesOnThroughAbortsAndSavesTheDefaults)
 
 TEST_F(SetupTest, FirstRunChainFollowsEachDeviceIntoItsSettings)
 {
+    // The first run's devices are preselected (and named in the information already).
     script.ClickOn("Mouse")
-        .ClickOn("General Midi")
+        .Then([] { EXPECT_EQ(Focused(), "General Midi"); })
+        .Keys({SDL_SCANCODE_RETURN})
         .Then([] { EXPECT_TRUE(vt::ScreenHas("Available MIDI Ports")); })
         .ClickOn("336")
-        .ClickOn("Sound Blaster")
+        .Then([] { EXPECT_EQ(Focused(), "Sound Blaster"); })
+        .Keys({SDL_SCANCODE_RETURN})
         .Then([] { EXPECT_EQ(Focused(), "220") << "the usual port is preselected"; })
         .Keys({SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN, SDL_SCANCODE_RETURN}) // 240
         .Then([] { EXPECT_EQ(Focused(), "7"); })
@@ -239,6 +251,24 @@ TEST_F(SetupTest, KeyboardLayoutIsSavedAsScanCodesWithTheMegaBombKey)
     EXPECT_EQ(Ini("Keyboard", "MegaFire"), 54);
 }
 
+TEST_F(SetupTest, KeysTheGameKeepsForItselfAreRefusedWithTheReason)
+{
+    WriteIni(kExistingIni);
+    script.ClickOn("Controller Config")
+        .ClickOn("Setup New Keyboard Layout")
+        .Keys({SDL_SCANCODE_RETURN, SDL_SCANCODE_F12})
+        .Then([] { EXPECT_TRUE(vt::ScreenHas("F12 takes screenshots in the game")); })
+        .Keys({SDL_SCANCODE_ESCAPE}) // closes the message; the prompt still waits
+        .Then([] { EXPECT_TRUE(vt::ScreenHas("Press the new key...")); })
+        .Keys({SDL_SCANCODE_P})
+        .Then([] { EXPECT_TRUE(vt::ScreenHas("P pauses the game")); })
+        .Keys({SDL_SCANCODE_ESCAPE, SDL_SCANCODE_W})
+        .Keys({SDL_SCANCODE_F10, SDL_SCANCODE_ESCAPE})
+        .ClickOn("Save Settings");
+    RunSetup();
+    EXPECT_EQ(Ini("Keyboard", "MoveUp"), 17) << "W, the first key that could be bound";
+}
+
 TEST_F(SetupTest, AbortedKeyboardWindowChangesNothing)
 {
     WriteIni(kExistingIni);
@@ -292,6 +322,48 @@ TEST_F(SetupTest, MouseLayoutIsSavedWhenValid)
     EXPECT_EQ(Ini("Mouse", "Fire"), 2);
     EXPECT_EQ(Ini("Mouse", "FireSp"), 0);
     EXPECT_EQ(Ini("Mouse", "ChangeSp"), 1);
+}
+
+TEST_F(SetupTest, EachMouseButtonDoesTheActionTheSetupGaveIt)
+{
+    // Fire on the right button, change weapon on the middle one, the mega bomb on the left.
+    WriteIni(kExistingIni); // Fire right, FireSp left, ChangeSp middle
+    script.ClickOn("Controller Config")
+        .ClickOn("Configure Mouse Button Layout")
+        .Keys({SDL_SCANCODE_DOWN, SDL_SCANCODE_RETURN})             // Change Weapon
+        .Then([] { vt::PushMouseButton(SDL_BUTTON_MIDDLE, 0, 0); }) // swaps with Mega Bomb
+        .Keys({SDL_SCANCODE_F10, SDL_SCANCODE_ESCAPE})
+        .ClickOn("Save Settings");
+    RunSetup();
+
+    // The game reads the same file and is played with the mouse.
+    ASSERT_EQ(INI_InitPreference(VUL_GetSetupPath()), 1);
+    IPT_LoadPrefs();
+    control = CONTROL_MOUSE;
+    touchmode = 0;
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    struct PRESS {
+        Uint8 button;
+        int action;
+    };
+    for (PRESS p : {PRESS{SDL_BUTTON_LEFT, BUTTON_MEGABOMB}, PRESS{SDL_BUTTON_RIGHT, BUTTON_FIRE},
+                    PRESS{SDL_BUTTON_MIDDLE, BUTTON_CHANGESPECIAL}}) {
+        for (bool down : {true, false}) {
+            SDL_Event ev{};
+            ev.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+            ev.button.button = p.button;
+            ev.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+            SDL_PushEvent(&ev);
+            I_GetEvent();
+            for (int& b : buttons)
+                b = 0;
+            IPT_GetMouse();
+            for (int b = 0; b < NUM_BUTTONS; b++)
+                EXPECT_EQ(buttons[b], down && b == p.action)
+                    << "mouse button " << int(p.button) << (down ? " down" : " up") << ", latch "
+                    << b;
+        }
+    }
 }
 
 TEST_F(SetupTest, ControllerButtonsBeyondTheFourthAreRefused)

@@ -198,6 +198,45 @@ TEST_F(FxTest, StoppingAndDamagedPatches)
     EXPECT_FALSE(SND_IsPatchPlaying(36));
 }
 
+TEST_F(FxTest, FreeingTheEffectsSilencesEveryPlayOfThem)
+{
+    // The same explosion twice on two voices: both read the one cached item.
+    Digital(2, 2);
+    SND_Patch(8, 127);
+    SND_Patch(8, 127);
+    EXPECT_GT(dsp_channels[0].left, 0);
+    EXPECT_GT(dsp_channels[1].left, 0);
+    SND_FreeFX();
+    for (int v = 0; v < 2; v++)
+        EXPECT_EQ(dsp_channels[v].left, 0) << "voice " << v << " still reads a freed item";
+    uint8_t out[256];
+    FX_Fill(nullptr, out, sizeof(out)); // would read freed memory (AddressSanitizer build)
+
+    // The newest play ends first and its entry is recycled: the earlier play sounds on,
+    // and stopping the effects still reaches it.
+    SND_Setup();
+    SND_Patch(8, 127);
+    int first = fx_items[8].handle;
+    SND_Patch(8, 127);
+    SFX_StopPatch(fx_items[8].handle);
+    SND_Patch(9, 127); // recycles the finished play
+    EXPECT_TRUE(SFX_Playing(first));
+    SND_StopPatches();
+    EXPECT_FALSE(SFX_Playing(first));
+
+    // The tone player forgets a stopped patch at once.
+    SND_SetFXDevice(2, 2);
+    GSS_Init(2, 0);
+    SND_Setup();
+    SND_Patch(8, 127);
+    EXPECT_TRUE(SND_IsPatchPlaying(8));
+    SND_FreeFX();
+    EXPECT_FALSE(SND_IsPatchPlaying(8));
+    EXPECT_EQ(gss_type, 0);
+    FX_Fill(nullptr, out, sizeof(out));
+    GSS_DeInit();
+}
+
 TEST_F(FxTest, SongsChangeOnlyWhenTheyShould)
 {
     vt::FakeClock clock(1000, 1);
@@ -231,18 +270,24 @@ TEST_F(FxTest, SongsChangeOnlyWhenTheyShould)
     EXPECT_EQ(music_song, -1);
     EXPECT_FALSE(SND_IsSongPlaying());
 
-    // A song missing from the archives plays nothing, and the game goes on.
-    SND_PlaySong(song_a, 1, 0);
-    SND_PlaySong(0x00400000, 1, 0);
+    MUS_DeInit();
+}
+
+TEST_F(FxTest, ASongMissingFromTheArchivesEndsTheProgramCleanly)
+{
+    vt::FakeClock clock(1000, 1);
+    MUS_InitDevice(&st::recorder, 0);
+    music_volume = 100;
+    EXPECT_EXIT(SND_PlaySong(0x00400000, 1, 0), testing::ExitedWithCode(0), "");
     EXPECT_EQ(music_song, -1);
-    EXPECT_FALSE(SND_IsSongPlaying());
     MUS_DeInit();
 }
 
 TEST_F(FxTest, AFadeThatNeverRunsDoesNotHangTheGame)
 {
     // A back-end clocked by the sound output, but no output running: the fader never ticks.
-    vt::FakeClock clock(1000, 5);
+    // Time passes only while the wait sleeps between its looks at the fade.
+    vt::FakeClock clock(1000, 0);
     MUS_InitDevice(&st::recorder_mix, 0);
     music_volume = 100;
     SND_PlaySong(song_a, 1, 0);

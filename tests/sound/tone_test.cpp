@@ -91,7 +91,16 @@ TEST(TonePlayer, StepsBecomeNotesOnChannelFourteen)
     int same = GSS_PlayPatch(patch.data(), 127, 128, 100, 5);
     EXPECT_NE(same, -1);
     EXPECT_NE(same, big);
-    GSS_StopPatch(same);
+    {
+        // Stopping ends the play at once: the patch may be freed straight after, and the
+        // player must not read it on its next step.
+        auto doomed = st::Tone({3, 3, 4, 0, 9}, 0, 81);
+        same = GSS_PlayPatch(doomed.data(), 127, 128, 100, 5);
+        EXPECT_NE(same, -1);
+        EXPECT_NE(same, big);
+        GSS_StopPatch(same);
+        EXPECT_FALSE(GSS_PatchIsPlaying(same));
+    }
     clock.advance(8);
     MUS_Poll();
     EXPECT_FALSE(GSS_PatchIsPlaying(same));

@@ -164,6 +164,49 @@ TEST_F(BonusTest, PickupsSinkWobbleGlowAndCycleTheirPictures)
     EXPECT_EQ(Show(), Rect{});
 }
 
+TEST_F(BonusTest, EveryWaveStartsItsPickupsOnTheSameStep)
+{
+    // A pickup steps to its next picture on the odd frames of the wave, counted from the
+    // wave's start whatever earlier waves left behind; a frame shows the picture chosen
+    // before its step, so the pictures go 0, 0, 1, 1.
+    const int first = ITM_Index(OBJS_GetLib(kLaser)->item) - ITM_Index(ITM_INVPICS);
+    for (int earlier : {0, 1, 2, 7}) {
+        for (int k = 0; k < earlier; k++)
+            BONUS_Think();
+        BONUS_Clear();
+        BONUS_Add(kLaser, 100, 50);
+        std::vector<int> frames;
+        for (int k = 0; k < 4; k++) {
+            BONUS_Think();
+            Rect r = Show();
+            frames.push_back(displaybuffer[(r.y + 10) * SCREENWIDTH + r.x + 10] - 1 - 200 - first);
+        }
+        EXPECT_EQ(frames, (std::vector<int>{0, 0, 1, 1})) << earlier << " earlier frames";
+        BONUS_Clear();
+    }
+}
+
+TEST_F(BonusTest, DamagedHudIconsAreLeftOutRatherThanReadPastTheirEnd)
+{
+    // Two mega bombs in store show two icons; an icon item cut short in its runs shows none.
+    auto icons = [] {
+        OBJS_Clear();
+        plr.sweapon = -1;
+        OBJS_Add(kMegaBomb);
+        OBJS_Add(kMegaBomb);
+        Clear();
+        OBJS_DisplayStats();
+        return Drawn();
+    };
+    EXPECT_GT(icons().w, 0);
+    std::vector<uint8_t> cut = vt::MakeSprite(12, 12, std::vector<uint8_t>(144, 7));
+    cut.resize(cut.size() - 60);
+    fx::ArchiveSpec spec;
+    spec.items[ITM_ICON_MEGABOMB] = cut;
+    Build(spec);
+    EXPECT_EQ(icons(), Rect{});
+}
+
 TEST_F(BonusTest, DamagedPickupPicturesAreNotDrawn)
 {
     fx::ArchiveSpec spec;
