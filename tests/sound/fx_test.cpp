@@ -164,19 +164,22 @@ TEST_F(FxTest, PositionedEffectsFadeWithDistanceAndPan)
     expect_tables(127, 127);
     SND_3DPatch(8, player_cx, player_cy - 600); // far ahead: factor 1
     expect_tables(1, 127);
-    SND_3DPatch(8, player_cx + 300, player_cy); // to the right, halfway out
-    expect_tables(127 + (127 * 300 - 5080) / -460, 255);
+    // 300 to the right: the level falls in a straight line from 127 at 40 pixels to 0 at
+    // 500, so 127 - (127 * 300 - 127 * 40) / 460 = 127 - 71 (rounded towards zero) = 56;
+    // the pan (300 + 127) is held at the right edge, 255.
+    SND_3DPatch(8, player_cx + 300, player_cy);
+    expect_tables(56, 255);
     SND_3DPatch(8, player_cx - 20, player_cy + 20); // close by, a little left
     expect_tables(127, 107);
     // The entry's own volume and the effects volume scale it too. (The gun is less
     // important than the explosion on the only voice, so that one stops first.)
     SND_StopPatches();
     fx_volume = 85;
-    SND_3DPatch(16, player_cx, player_cy);
-    expect_tables(127 * 85 / 127 * 30 / 127, 127);
+    SND_3DPatch(16, player_cx, player_cy); // 127 * 85 / 127 = 85, then 85 * 30 / 127 = 20
+    expect_tables(20, 127);
     SND_StopPatches();
-    SND_Patch(16, 200);
-    expect_tables(30 * 85 / 127, 200);
+    SND_Patch(16, 200); // 30 * 85 / 127 = 20
+    expect_tables(20, 200);
 }
 
 TEST_F(FxTest, StoppingAndDamagedPatches)
