@@ -38,9 +38,6 @@ static constexpr int kHalfPickup = 8;
 // A small circle, walked one step every second frame.
 static constexpr int xpos[16] = {-1, 0, 1, 2, 3, 3, 3, 2, 1, 0, -1, -2, -3, -3, -3, -2};
 static constexpr int ypos[16] = {-3, -3, -3, -2, -1, 0, 1, 2, 3, 3, 3, 2, 1, 0, -1, -2};
-// Frames thought this wave: pickups step round the circle on odd ones. Starts afresh with
-// each wave so a replayed wave shows its pickups alike.
-static int gcnt;
 
 void BONUS_Clear(void)
 {
