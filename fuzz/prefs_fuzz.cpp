@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the preference reader and writer: the bytes are the file, a
 // few fuzz-chosen strings name a section, keys and a value. Besides surviving, a write
 // that succeeds must read back, and must not disturb any other key.
-// fuzz-sources: game/prefapi.cpp game/m_misc.cpp
+// fuzz-sources: game/prefapi.cpp game/m_misc.cpp game/i_system.cpp
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
