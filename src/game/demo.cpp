@@ -1,6 +1,7 @@
 // Demo recording and playback, and the timedemo.
 #include "game/demo.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -59,12 +60,14 @@ int32_t GetLong(const uint8_t* p)
     return static_cast<int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24));
 }
 
-// The header of what `playback` holds: the count keeps its low 16 bits.
+// The header of what `playback` holds: the count keeps its low 16 bits. A demo that
+// fills the whole buffer plays no further than the frame after the last record a
+// recording can hold.
 void ReadHeader(void)
 {
     demo_game = GetShort(playback + 4);
     demo_wave = GetShort(playback + 6);
-    max_play = GetLong(playback + 8) & 0xFFFF;
+    max_play = std::min(GetLong(playback + 8) & 0xFFFF, DEMO_MAXFRAMES + 1);
     cur_play = 1;
 }
 

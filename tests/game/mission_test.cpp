@@ -306,6 +306,47 @@ TEST_F(MissionTest, DemoFilesThatAreNotWhatTheyClaimAreRefused)
     EXPECT_EQ(watch.frames, 5);
 }
 
+TEST_F(MissionTest, ADemoPlaysWithItsOwnPilotAndOnlyWhatTheBufferHolds)
+{
+    // Items left from a pilot in play (a death, a recorded wave) are gone: the demo pilot
+    // holds exactly the first episode's kit.
+    OBJS_Clear();
+    for (int t : {0, 16, 16, 16, 16, 17, 2, 11, 4, 7, 5, 14})
+        OBJS_Add(t);
+    std::vector<int> kit;
+    for (int t = 0; t < OBJ_NUMTYPES; t++)
+        kit.push_back(OBJS_GetAmt(t));
+    for (int k = 0; k < 5; k++)
+        OBJS_Add(OBJ_MEGABOMB);
+    OBJS_Add(OBJ_SUPERSHIELD);
+    DEMO_MakePlayer(0);
+    for (int t = 0; t < OBJ_NUMTYPES; t++)
+        EXPECT_EQ(OBJS_GetAmt(t), kit[t]) << "item type " << t;
+
+    // A demo that fills the whole buffer claims one record more than can be played: the
+    // playback stops at 2800, the frame after the last record a demo can hold.
+    std::vector<uint8_t> d(size_t(DEMO_RECORDS) * DEMO_RECORD, 0);
+    int32_t count = DEMO_RECORDS;
+    memcpy(d.data() + 8, &count, 4);
+    const std::string file = Path("full.dem");
+    vt::WriteFileBytes(file, d);
+    DEMO_SetFileName(file.c_str());
+    ASSERT_TRUE(DEMO_LoadFile());
+    EXPECT_EQ(max_play, 2800);
+
+    // A demo of an episode whose archive is not here is skipped without loading a map.
+    count = 30;
+    d.assign(size_t(30) * DEMO_RECORD, 0);
+    memcpy(d.data() + 8, &count, 4);
+    d[4] = 2;
+    vt::WriteFileBytes(file, d);
+    ASSERT_TRUE(DEMO_LoadFile());
+    gameflag[2] = 0;
+    EXPECT_EQ(DEMO_Play(), 0);
+    gameflag[2] = 1;
+    EXPECT_EQ(watch.frames, 0);
+}
+
 // Flies the first wave of every episode a while; with VULTAR_SHOTS set to a folder, the
 // picture of each is saved there as flight-eN.png.
 TEST_F(MissionTest, EveryEpisodeFliesItsFirstWave)

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "content.h"
+#include "scenes.h"
 #include "res/glbwrite.h"
 
 namespace
@@ -42,7 +43,6 @@ Items Content(const ITEMRUN& run)
 {
     const std::string what = run.content;
     const int p = run.param, n = run.count;
-    auto repeat = [n](Bytes b) { return Items(static_cast<size_t>(n), GenItem{b}); };
     auto frames = [&](auto&& frame) {
         std::vector<Image> imgs;
         for (int i = 0; i < n; i++)
@@ -77,8 +77,9 @@ Items Content(const ITEMRUN& run)
     if (what == "window") return {{WINDOW_Item(ITM_Id(run.archive, run.index))}};
     if (what.starts_with("winpic.")) return Pictures({WINDOW_Picture(what, p)}, false);
     if (what == "scene") {
-        Items out = repeat(SCREEN_SceneFrame(false));
-        if (run.format == IFMT_SCENEFIRST) out[0] = {SCREEN_SceneFrame(true)};
+        Items out;
+        for (Bytes& b : SCENE_Items(ITM_Id(run.archive, run.index), n))
+            out.push_back({std::move(b)});
         return out;
     }
     if (what == "demo") {

@@ -12,6 +12,7 @@
 #include "content.h"
 #include "episode.h"
 #include "preview.h"
+#include "scenes.h"
 
 namespace
 {
@@ -261,7 +262,13 @@ void PREVIEW_Write(const std::string& dir)
     }
     for (const auto& [name, sheet] : EFFECTS_Sheets())
         WritePng(dir + "/" + name, sheet);
+    SCENE_WritePreview(dir + "/scenes");
     (void)Label;
+}
+
+void PREVIEW_Png(const std::string& path, const Image& img)
+{
+    WritePng(path, img);
 }
 
 void PREVIEW_WriteIcons(const std::string& dir)
