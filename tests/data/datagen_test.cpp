@@ -306,9 +306,11 @@ TEST(DataSet, ABuildingsWreckFitsWhereTheBuildingStood)
 
 TEST(DataSet, EveryWaveCanEndWithoutWaitingForEver)
 {
-    // An enemy that patrols never leaves, and a ground enemy that comes too late never
-    // scrolls off before the map stops: a wave with one of them could only end by shooting
-    // it, so only bosses may patrol or stand near the top (a boss wave ends with the boss).
+    // A wave ends with its last enemy. An enemy that patrols never leaves, so it must stay
+    // where the player can shoot it: once it has come in, every point of its beat keeps its
+    // middle over the play field (columns 0..8, x 16..303) and above the lowest place the
+    // ship can fly (its shots start from there). A ground enemy that comes too late never
+    // scrolls off before the map stops, so only bosses may stand near the top.
     for (int e = 0; e < ITM_EPISODES; e++)
         for (int w = 0; w < ITM_WAVES; w++) {
             char label[16];
@@ -318,12 +320,25 @@ TEST(DataSet, EveryWaveCanEndWithoutWaitingForEver)
             int count = ITEM_Long(map, 8);
             for (int i = 0; i < count; i++) {
                 size_t at = ITEM_MAPPLACEMENTS + static_cast<size_t>(i) * ITEM_PLACEMENTSIZE;
-                int type = ITEM_Long(map, at + 4), row = ITEM_Long(map, at + 12);
+                int type = ITEM_Long(map, at + 4), col = ITEM_Long(map, at + 8),
+                    row = ITEM_Long(map, at + 12);
                 std::span<const uint8_t> rec =
                     lib.subspan(static_cast<size_t>(type) * ITEM_ENEMYSIZE, ITEM_ENEMYSIZE);
                 int flight = ITEM_Long(rec, 100), boss = ITEM_Long(rec, 64);
                 if (flight == 0) {
-                    EXPECT_NE(boss, 0) << label << " placement " << i;
+                    EXPECT_GE(ITEM_Long(rec, 68), 1) << label << " placement " << i;
+                    int points = ITEM_Long(rec, 92), repeat = ITEM_Long(rec, 96);
+                    ASSERT_TRUE(points >= 1 && points <= 30 && repeat >= 0 && repeat < points)
+                        << label << " placement " << i;
+                    for (int k = std::max(repeat, 1); k < points; k++) {
+                        // Points count from the middle of the column it comes in on and the
+                        // middle of the 200-line screen; the ship flies down to y 160.
+                        int x = (col + 1) * 32 + ITEM_Short(rec, 408 + 2 * k);
+                        int y = 100 + ITEM_Short(rec, 468 + 2 * k);
+                        EXPECT_TRUE(x >= 16 && x < 16 + 288 && y >= 0 && y < 160)
+                            << label << " placement " << i << " point " << k << " at " << x << ","
+                            << y;
+                    }
                 }
                 if (flight >= 3 && !boss) {
                     EXPECT_GE(row, 12) << label << " placement " << i;

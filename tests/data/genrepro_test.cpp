@@ -23,6 +23,18 @@ int Generate(const std::string& sources, const std::string& out, const std::stri
     return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
 }
 
+// Placements of 31 gunships, one every four rows from row 131 up.
+const std::string& Patrols()
+{
+    static const std::string text = [] {
+        std::string t = "[enemies]\n";
+        for (int k = 0; k < 31; k++)
+            t += std::to_string(131 - 4 * k) + " " + std::to_string(2 + k % 5) + " gunship\n";
+        return t;
+    }();
+    return text;
+}
+
 } // namespace
 
 TEST(Generator, AnotherRunWritesTheSameBytes)
@@ -69,6 +81,9 @@ TEST(Generator, MistakesInTheSourcesNameTheirPlace)
         {"maps/e2w1.txt", "[enemies]\n", "[enemies]\n100 4 nobody\n", "no enemy 'nobody'"},
         // A wave whose last enemy would not come on every level.
         {"maps/e1w1.txt", "[enemies]\n", "[enemies]\n0 4 dart hard\n", "last enemy"},
+        // Gunships patrol until they are shot down: one every four rows piles up past
+        // the 30 the game holds, although no two of them come in together.
+        {"maps/e1w1.txt", "[enemies]\n", Patrols().c_str(), "in play at once"},
         // A map row one cell short.
         {"maps/e3w2.txt", "[map]\n", "[map]\n........\n", "maps/e3w2.txt:"},
         // A legend naming a ground the episode does not have.

@@ -470,4 +470,40 @@ TEST_F(MissionTest, EveryEpisodesBossesComeAndTakeTheirGauge)
     godmode = 0;
 }
 
+// Every wave from the middle of its map: the landscape fills the field with many colours
+// and the wave's enemies come; with VULTAR_SHOTS set, mid-eNwM.png of each, taken the
+// first time two enemies are in view.
+TEST_F(MissionTest, EveryWaveFliesFromItsMiddle)
+{
+    static int episode, wave;
+    godmode = 1;
+    for (episode = 0; episode < 4; episode++)
+        for (wave = 0; wave < 9; wave++) {
+            watch = WATCH{};
+            battle = BATTLE{};
+            watch.each = [](int f) {
+                Sway(f);
+                if (cur_visable > 0) battle.seen++;
+                if (f < 60 || (cur_visable < 2 && f < 480)) return;
+                std::set<uint8_t> colours;
+                for (int y = 0; y < SCREENHEIGHT; y++)
+                    for (int x = MAP_LEFT; x < MAP_LEFT + MAP_WIDTH; x++)
+                        colours.insert(displayscreen[y * SCREENWIDTH + x]);
+                EXPECT_GT(colours.size(), 24u) << episode + 1 << "/" << wave + 1;
+                SaveShot("mid-e" + std::to_string(episode + 1) + "w" + std::to_string(wave + 1) +
+                         ".png");
+                end_wave = 1;
+            };
+            cur_game = episode;
+            game_wave[episode] = wave;
+            DEMO_MakePlayer(episode);
+            VUL_LoadMap();
+            SkipTo(80);
+            EXPECT_EQ(Do_Game(), 0);
+            EXPECT_LE(watch.frames, 480);
+            EXPECT_GT(battle.seen, 0) << episode + 1 << "/" << wave + 1;
+        }
+    godmode = 0;
+}
+
 } // namespace

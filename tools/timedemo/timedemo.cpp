@@ -2,12 +2,14 @@
 //
 // Plays a demo the way the game's TIMEDEMO word does (the clock running as fast as the
 // machine allows, the frame shown to whatever video driver SDL has; the dummy one unless
-// SDL_VIDEODRIVER says otherwise), first as recorded and then with a busy battlefield laid
-// over it: every frame a few shots land on the ground, buildings blow up and burn, air
-// explosions scatter debris, pickups fall, and every few seconds a mega bomb flashes and
-// shakes the screen, as a hard wave brings. Given a recorded fight as well, each round also
-// plays that as recorded: the weapons, enemies and enemy shots of a real fight. Rounds
-// alternate quiet, busy and fight; the figures of each and their ratios to quiet are printed.
+// SDL_VIDEODRIVER says otherwise): first quiet, the same wave with its enemies taken out
+// of play the moment they come in (the landscape, the ship and its shots alone), then as
+// recorded (the wave's enemies flying, shooting and blowing up), then with a busy
+// battlefield laid over it: every frame a few shots land on the ground, buildings blow up and burn,
+// air explosions scatter debris, pickups fall, and every few seconds a mega bomb flashes and shakes
+// the screen, as a hard wave brings. Given a recorded fight as well, each round also plays that as
+// recorded: the weapons, enemies and enemy shots of a real fight. Rounds alternate quiet, wave,
+// busy and fight; the figures of each and their ratios to quiet are printed.
 //
 //   timedemo DATADIR [DEMOFILE] [ROUNDS] [FIGHTFILE]
 //
@@ -37,6 +39,7 @@
 #include "sound/fx.h"
 #include "world/anims.h"
 #include "world/bonus.h"
+#include "world/enemy.h"
 #include "world/objects.h"
 #include "world/tile.h"
 
@@ -102,6 +105,25 @@ void Busy(int point)
         TILE_DamageAll();
         startfadeflag = 1;
     }
+}
+
+// The quiet round: every enemy leaves play at the start of the frame after it came in,
+// unpaid and without a blast, so the wave flies over an empty landscape.
+void Empty(int point)
+{
+    if (point != GAME_FRAME_START) return;
+    while (ships.first.next != &ships.last)
+        ENEMY_Remove(ships.first.next);
+}
+
+// The recorded round: counts the enemies in play and in view.
+long enemies, inview, enemyframes;
+void Count(int point)
+{
+    if (point != GAME_FRAME_SHOWN) return;
+    enemies += numships;
+    inview += cur_visable;
+    enemyframes++;
 }
 
 bool Exists(const std::string& path)
@@ -177,23 +199,24 @@ int main(int argc, char* argv[])
     }
 
     DEMO_SetTimedemo(1);
-    DEMO_TIMING quiet{}, busy{}, fight{};
+    DEMO_TIMING quiet{}, wave{}, busy{}, fight{};
     long anims = 0, pickups = 0, samples = 0;
     for (int r = 0; r < rounds; r++) {
-        for (int b = 0; b < (fightfile ? 3 : 2); b++) {
+        // 0 quiet, 1 as recorded, 2 busy, 3 the recorded fight
+        for (int b = 0; b < (fightfile ? 4 : 3); b++) {
             load = {};
             rng = 12345;
-            loaddemo(b == 2);
-            game_framehook = b == 1 ? Busy : nullptr;
+            loaddemo(b == 3);
+            game_framehook = b == 0 ? Empty : b == 1 ? Count : b == 2 ? Busy : nullptr;
             DEMO_Play();
             game_framehook = nullptr;
             DEMO_TIMING t = DEMO_GetTiming();
-            DEMO_TIMING& sum = b == 2 ? fight : b ? busy : quiet;
+            DEMO_TIMING& sum = b == 3 ? fight : b == 2 ? busy : b ? wave : quiet;
             sum.frames += t.frames;
             for (auto m : {&DEMO_TIMING::total, &DEMO_TIMING::think, &DEMO_TIMING::draw,
                            &DEMO_TIMING::wait, &DEMO_TIMING::present, &DEMO_TIMING::other})
                 sum.*m += t.*m;
-            if (b == 1) {
+            if (b == 2) {
                 shots = nullptr;
                 anims += load.anims;
                 pickups += load.pickups;
@@ -204,8 +227,12 @@ int main(int argc, char* argv[])
 
     printf("\n%d rounds, %s\n", rounds, SDL_GetCurrentVideoDriver());
     Print("quiet", quiet);
+    Print("wave", wave);
     Print("busy", busy);
     if (fightfile) Print("fight", fight);
+    if (enemyframes > 0)
+        printf("wave: on average %.1f enemies in play, %.1f in view per frame\n",
+               double(enemies) / enemyframes, double(inview) / enemyframes);
     if (samples > 0)
         printf("busy: on average %.1f animations and %.1f pickups in play per frame\n",
                double(anims) / samples, double(pickups) / samples);
@@ -221,6 +248,7 @@ int main(int argc, char* argv[])
                ratio(&DEMO_TIMING::total), ratio(&DEMO_TIMING::think), ratio(&DEMO_TIMING::draw),
                ratio(&DEMO_TIMING::present));
     };
+    ratios("wave", wave);
     ratios("busy", busy);
     if (fightfile) ratios("fight", fight);
     SND_DeInit();
