@@ -484,6 +484,7 @@ static constexpr INI_DEFAULT defaults[] = {
     {"Video", "fullscreen", 1, nullptr},
     {"Video", "aspect_ratio_correct", 1, nullptr},
     {"Video", "txt_fullscreen", 0, nullptr},
+    {"Video", "force_software_renderer", 1, nullptr},
 };
 
 // The defaults land in one write, with the bytes that writing them key by key would

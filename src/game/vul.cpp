@@ -245,8 +245,28 @@ void VUL_LoadGraphics(int ptrflag)
     SHADOW_MakeShades();
 }
 
+// With VULTAR_STARTUP_TIMES in the environment, start-up prints how long each stage took
+// once the main menu is reached.
+static struct {
+    bool on;
+    uint32_t start, last;
+    char line[256];
+} startup;
+
+static void StartupMark(const char* stage)
+{
+    if (!startup.on) return;
+    uint32_t t = I_GetTicks();
+    char part[48];
+    M_snprintf(part, sizeof(part), "%s%s %u", startup.line[0] ? ", " : "", stage, t - startup.last);
+    M_StringConcat(startup.line, part, sizeof(startup.line));
+    startup.last = t;
+}
+
 extern "C" int SDL_main(int argc, char* argv[])
 {
+    startup.on = getenv("VULTAR_STARTUP_TIMES") != nullptr;
+    startup.start = startup.last = I_GetTicks();
     // Help and version are answered before any window, sound or file is touched.
     if (VUL_HelpWords(argc, argv)) {
         fflush(stdout);
@@ -283,6 +303,7 @@ extern "C" int SDL_main(int argc, char* argv[])
 
     if (!FileExists(VUL_SetupFilename()) || !INI_InitPreference(VUL_SetupFilename())) exit(0);
 
+    StartupMark("settings");
     fflush(stdout);
     KBD_Install();
     GFX_InitSystem();
@@ -310,19 +331,24 @@ extern "C" int SDL_main(int argc, char* argv[])
     GLB_SetSharePath(VUL_GetSharePath());
     // The check above found the archives; one that still does not open here is missing all
     // the same, and is said so rather than ending the program silently at its first item.
+    StartupMark("input");
     if (GLB_InitSystem(VUL_GetPath(), 6, nullptr) < 1) VUL_MissingData();
+    StartupMark("archives");
 
     SND_InitSound();
     IPT_Init();
+    StartupMark("sound");
 
     GLB_FreeAll();
     VUL_InitMem();
 
     VUL_LoadGraphics(ptrflag);
+    StartupMark("graphics+window");
 
     VUL_ClearPlayer();
 
     if (godmode != 1 && !DEMO_IsTimedemo()) INTRO_Credits();
+    StartupMark("credits");
 
     if (demo_flag == 2) {
         DEMO_LoadFile();
@@ -338,6 +364,12 @@ extern "C" int SDL_main(int argc, char* argv[])
     for (int& w : game_wave)
         w = 0;
 
+    StartupMark("opening");
+    if (startup.on) {
+        printf("Start-up: %u ms to the main menu (%s)\n", I_GetTicks() - startup.start,
+               startup.line);
+        fflush(stdout);
+    }
     for (;;) {
         if (vul_menuhook) vul_menuhook();
         WIN_MainMenu();

@@ -31,7 +31,10 @@ int window_width = 800, window_height = 600;
 char window_position[32] = "center";
 int video_display;
 int integer_scaling;
-int force_software_renderer;
+// The software renderer costs the least where there is no graphics hardware to do the
+// scaling (a virtual X server, a remote display) and little anywhere for a 320x200 picture.
+int force_software_renderer = 1;
+int classic_present;
 int fullscreen_width, fullscreen_height;
 char video_driver[32];
 int usemouse = 1;
@@ -44,7 +47,16 @@ static SDL_Surface* screenbuffer; // 8-bit, its pixels are I_VideoBuffer
 static SDL_Surface* argbbuffer;   // the same picture in the window's format
 static SDL_Texture* texture;
 static SDL_Texture* texture_upscaled;
+// The software renderer's picture, filled by us at the upscaled size: the conversion and
+// the whole-factor scaling in one pass, the renderer doing only the step to the window.
+static SDL_Texture* texture_direct;
 static uint32_t pixel_format;
+static SDL_PixelFormat* texture_format;
+static uint32_t colours[256]; // the palette in pixel_format
+static bool software;         // the renderer is SDL's software one
+// What the window shows, to skip presenting a picture that has not changed.
+static uint8_t shown[SCREENSIZE];
+static bool must_present = true;
 static SDL_Color palette[256];
 
 static bool palette_to_set;
@@ -72,6 +84,8 @@ void VIDEO_LoadPrefs(void)
     fullscreen = INI_GetPreferenceBool("Video", "fullscreen", 0);
     aspect_ratio_correct = INI_GetPreferenceBool("Video", "aspect_ratio_correct", 1);
     txt_fullscreen = INI_GetPreferenceBool("Video", "txt_fullscreen", 0);
+    force_software_renderer = INI_GetPreferenceBool("Video", "force_software_renderer", 1);
+    classic_present = INI_GetPreferenceBool("Video", "classic_present", 0);
 }
 
 void I_InitTimer(void)
@@ -194,16 +208,23 @@ static void CreateUpscaledTexture(bool force)
                up.w_factor * SCREENWIDTH, up.h_factor * SCREENHEIGHT,
                static_cast<int>(kMaxUpscaledPixels), info.max_texture_width,
                info.max_texture_height);
-    if (!force && texture_upscaled && up.w_factor == w_upscale_old && up.h_factor == h_upscale_old)
-        return;
+    bool direct = software && !classic_present;
+    SDL_Texture* old = direct ? texture_direct : texture_upscaled;
+    if (!force && old && up.w_factor == w_upscale_old && up.h_factor == h_upscale_old) return;
     w_upscale_old = up.w_factor;
     h_upscale_old = up.h_factor;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    SDL_Texture* fresh = SDL_CreateTexture(renderer, pixel_format, SDL_TEXTUREACCESS_TARGET,
-                                           up.w_factor * SCREENWIDTH, up.h_factor * SCREENHEIGHT);
+    SDL_Texture* fresh = SDL_CreateTexture(
+        renderer, pixel_format, direct ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_TARGET,
+        up.w_factor * SCREENWIDTH, up.h_factor * SCREENHEIGHT);
     if (!fresh) exit(0);
-    if (texture_upscaled) SDL_DestroyTexture(texture_upscaled);
-    texture_upscaled = fresh;
+    if (old) SDL_DestroyTexture(old);
+    (direct ? texture_direct : texture_upscaled) = fresh;
+    // Only one of the two is in use; the other is made again when it is wanted.
+    SDL_Texture*& spare = direct ? texture_upscaled : texture_direct;
+    if (spare) SDL_DestroyTexture(spare);
+    spare = nullptr;
+    must_present = true;
 }
 
 // The size the window really has on the screen. Under X11 a full screen request that no
@@ -257,7 +278,11 @@ static void CheckFullscreenGranted(void)
 static void ApplyPalette(void)
 {
     SDL_SetPaletteColors(screenbuffer->format->palette, palette, 0, 256);
+    // The same colours the conversion by blit gives.
+    for (int i = 0; i < 256; i++)
+        colours[i] = SDL_MapRGBA(texture_format, palette[i].r, palette[i].g, palette[i].b, 255);
     palette_to_set = false;
+    must_present = true;
 }
 
 void I_InitGraphics(const uint8_t* pal)
@@ -304,6 +329,10 @@ void I_InitGraphics(const uint8_t* pal)
     SDL_DisplayMode mode;
     if (SDL_GetCurrentDisplayMode(video_display, &mode) != 0) exit(0);
 
+    // The software renderer draws into the window's own pixels; SDL would otherwise show
+    // those through a hardware renderer of its own, with the whole graphics stack loaded
+    // to copy one picture.
+    if (!classic_present) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     uint32_t rflags = SDL_RENDERER_TARGETTEXTURE;
     if (force_software_renderer) rflags |= SDL_RENDERER_SOFTWARE;
     renderer = SDL_CreateRenderer(screen, -1, rflags);
@@ -312,6 +341,11 @@ void I_InitGraphics(const uint8_t* pal)
         force_software_renderer = 1;
         if (!renderer) exit(0);
     }
+    SDL_RendererInfo rinfo;
+    if (SDL_GetRendererInfo(renderer, &rinfo) != 0) exit(0);
+    software = (rinfo.flags & SDL_RENDERER_SOFTWARE) != 0;
+    printf("I_InitGraphics: renderer %s%s\n", rinfo.name,
+           classic_present ? " (classic presentation)" : "");
     if (aspect_ratio_correct) SDL_RenderSetLogicalSize(renderer, SCREENWIDTH, actualheight);
     SDL_RenderSetIntegerScale(renderer, integer_scaling ? SDL_TRUE : SDL_FALSE);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
@@ -322,7 +356,8 @@ void I_InitGraphics(const uint8_t* pal)
                                                       SCREENWIDTH, SDL_PIXELFORMAT_INDEX8);
     argbbuffer = SDL_CreateRGBSurfaceWithFormat(0, SCREENWIDTH, SCREENHEIGHT,
                                                 SDL_BITSPERPIXEL(pixel_format), pixel_format);
-    if (!screenbuffer || !argbbuffer) exit(0);
+    if (!texture_format) texture_format = SDL_AllocFormat(pixel_format);
+    if (!screenbuffer || !argbbuffer || !texture_format) exit(0);
     SDL_FillRect(argbbuffer, nullptr, 0);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     texture = SDL_CreateTexture(renderer, pixel_format, SDL_TEXTUREACCESS_STREAMING, SCREENWIDTH,
@@ -363,16 +398,46 @@ static void HandleResize(void)
     CreateUpscaledTexture(false);
     need_resize = false;
     palette_to_set = true;
+    must_present = true;
 }
 
-void I_FinishUpdate(void)
+void I_ScalePicture(const uint8_t* src, const uint32_t* lut, int wf, int hf, uint32_t* dst,
+                    int pitch)
 {
-    if (!initialized || !renderer) return;
-    if (need_resize) HandleResize();
-    UpdateGrab();
-    if (palette_to_set) ApplyPalette();
-    if (!screenvisible) return; // nothing to show while minimised
+    const int width = SCREENWIDTH * wf;
+    for (int y = 0; y < SCREENHEIGHT; y++, src += SCREENWIDTH) {
+        uint32_t* first = dst;
+        if (wf == 1) {
+            for (int x = 0; x < SCREENWIDTH; x++)
+                dst[x] = lut[src[x]];
+        } else {
+            uint32_t* out = dst;
+            for (int x = 0; x < SCREENWIDTH; x++) {
+                uint32_t c = lut[src[x]];
+                for (int k = 0; k < wf; k++)
+                    *out++ = c;
+            }
+        }
+        dst += pitch;
+        for (int r = 1; r < hf; r++, dst += pitch)
+            memcpy(dst, first, size_t(width) * 4);
+    }
+}
 
+// The texture the picture goes into before the renderer's last step, filled in one pass.
+static void FillTexture(SDL_Texture* tex, int wf, int hf)
+{
+    void* pixels;
+    int pitch;
+    if (SDL_LockTexture(tex, nullptr, &pixels, &pitch) != 0) return;
+    I_ScalePicture(I_VideoBuffer, colours, wf, hf, static_cast<uint32_t*>(pixels), pitch / 4);
+    SDL_UnlockTexture(tex);
+}
+
+// The classic presentation: the picture converted by a blit, uploaded, scaled up by the
+// renderer onto a render target and from there to the window, every time.
+static void PresentClassic(void)
+{
     SDL_Rect all = {0, 0, SCREENWIDTH, SCREENHEIGHT};
     SDL_LowerBlit(screenbuffer, &all, argbbuffer, &all);
     SDL_UpdateTexture(texture, nullptr, argbbuffer->pixels, argbbuffer->pitch);
@@ -385,16 +450,53 @@ void I_FinishUpdate(void)
     SDL_RenderPresent(renderer);
 }
 
+void I_FinishUpdate(void)
+{
+    if (!initialized || !renderer) return;
+    if (need_resize) HandleResize();
+    UpdateGrab();
+    if (palette_to_set) ApplyPalette();
+    if (!screenvisible) return; // nothing to show while minimised
+    if (classic_present) {
+        if (!texture_upscaled) CreateUpscaledTexture(true);
+        PresentClassic();
+        return;
+    }
+    // The same picture in the same colours on an undisturbed window: nothing to do.
+    if (!must_present && memcmp(shown, I_VideoBuffer, SCREENSIZE) == 0) return;
+    memcpy(shown, I_VideoBuffer, SCREENSIZE);
+    must_present = false;
+
+    if (software) {
+        if (!texture_direct) CreateUpscaledTexture(true);
+        FillTexture(texture_direct, w_upscale_old, h_upscale_old);
+        SDL_RenderClear(renderer);
+        SDL_RenderCopy(renderer, texture_direct, nullptr, nullptr);
+    } else {
+        // The graphics hardware scales; only the small picture goes to it.
+        if (!texture_upscaled) CreateUpscaledTexture(true);
+        FillTexture(texture, 1, 1);
+        SDL_RenderClear(renderer);
+        SDL_SetRenderTarget(renderer, texture_upscaled);
+        SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+        SDL_SetRenderTarget(renderer, nullptr);
+        SDL_RenderCopy(renderer, texture_upscaled, nullptr, nullptr);
+    }
+    SDL_RenderPresent(renderer);
+}
+
 void closewindow(void)
 {
     SetGrab(false);
     if (texture_upscaled) SDL_DestroyTexture(texture_upscaled);
+    if (texture_direct) SDL_DestroyTexture(texture_direct);
     if (texture) SDL_DestroyTexture(texture);
     if (renderer) SDL_DestroyRenderer(renderer);
     if (screen) SDL_DestroyWindow(screen);
     if (argbbuffer) SDL_FreeSurface(argbbuffer);
     if (screenbuffer) SDL_FreeSurface(screenbuffer);
-    texture_upscaled = texture = nullptr;
+    texture_upscaled = texture_direct = texture = nullptr;
+    must_present = true;
     renderer = nullptr;
     screen = nullptr;
     argbbuffer = screenbuffer = nullptr;
@@ -592,6 +694,7 @@ static void HandleWindowEvent(const SDL_WindowEvent& ev)
     switch (ev.event) {
     case SDL_WINDOWEVENT_EXPOSED:
         if (screen && ev.windowID == SDL_GetWindowID(screen)) palette_to_set = true;
+        must_present = true;
         break;
     case SDL_WINDOWEVENT_MOVED:
         if (screen) {
@@ -601,14 +704,19 @@ static void HandleWindowEvent(const SDL_WindowEvent& ev)
         break;
     case SDL_WINDOWEVENT_RESIZED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:
+        must_present = true;
         need_resize = true;
         need_resize_ext = true;
         break;
     case SDL_WINDOWEVENT_MINIMIZED:
         screenvisible = false;
         break;
+    case SDL_WINDOWEVENT_SHOWN:
+        must_present = true;
+        break;
     case SDL_WINDOWEVENT_MAXIMIZED:
     case SDL_WINDOWEVENT_RESTORED:
+        must_present = true;
         screenvisible = true;
         need_resize_ext = true;
         break;

@@ -1,9 +1,12 @@
 // Video output through SDL2: window, renderer, presentation, the event pump.
 //
-// The 320x200 palettised screen buffer is converted to the window's pixel format once per
-// presentation, scaled up by whole factors with nearest-neighbour sampling into a render
-// target, and that is filtered once more to the window, so pixels stay sharp at any size.
-// With aspect-ratio correction the 200 lines are shown as 240 (a 4:3 picture).
+// The 320x200 palettised screen buffer is converted to the window's pixel format, scaled up
+// by whole factors with nearest-neighbour sampling, and that is filtered once more to the
+// window, so pixels stay sharp at any size. With aspect-ratio correction the 200 lines are
+// shown as 240 (a 4:3 picture). With the software renderer the conversion and the whole
+// factors are one pass of ours into the texture the renderer filters to the window; with a
+// hardware renderer the small picture is uploaded and the hardware does both steps. A
+// picture that has not changed since it was shown is not presented again.
 #pragma once
 
 #include <cstddef>
@@ -14,16 +17,19 @@
 struct SDL_Window;
 
 // [Video] preferences.
-extern int fullscreen;           // start on the whole screen
-extern int aspect_ratio_correct; // show 200 lines as 240 and keep the window 4:3
-extern int txt_fullscreen;       // the text-mode screens run full screen
+extern int fullscreen;              // start on the whole screen
+extern int aspect_ratio_correct;    // show 200 lines as 240 and keep the window 4:3
+extern int txt_fullscreen;          // the text-mode screens run full screen
+extern int force_software_renderer; // SDL's software renderer instead of the hardware one
+// The presentation as it first was (every tick: blit, upload, two renderer steps), kept to
+// compare against.
+extern int classic_present;
 
 // Fixed settings; the window size and display follow what the user does.
 extern int window_width, window_height;
 extern char window_position[32]; // "center", "x,y", or anything else: the system decides
 extern int video_display;
 extern int integer_scaling;
-extern int force_software_renderer;
 extern int fullscreen_width, fullscreen_height; // 0: the desktop resolution
 extern char video_driver[32];
 extern int usemouse;
@@ -72,6 +78,11 @@ int I_GetPresentedPicture(uint8_t* pixels /* 320 * 240 */, uint8_t* rgb /* 768 *
 // Writes the presented picture as the next free screenshots/vultarNNNN.png in the
 // per-user data folder; false if it could not be written. The path goes to `path`.
 bool I_SaveScreenshot(char* path, size_t len);
+
+// The picture through a colour table, each pixel repeated wf times across and each row hf
+// times down, into 32-bit pixels with rows `pitch` pixels apart.
+void I_ScalePicture(const uint8_t* src, const uint32_t* lut, int wf, int hf, uint32_t* dst,
+                    int pitch);
 
 // ---- shape arithmetic (pure, for the window and the upscaled texture) --------------------
 // Brings a window size to the 320 : actualheight shape, keeping the height when the

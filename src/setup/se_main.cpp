@@ -30,7 +30,7 @@ int writeflagkey;
 int mouse_fire, mouse_firesp, mouse_changesp, writeflagmouse;
 int joy_fire, joy_firesp, joy_changesp, writeflagjoy;
 
-int se_fullscreen, se_aspect_ratio, se_txt_fullscreen;
+int se_fullscreen, se_aspect_ratio, se_txt_fullscreen, se_software_renderer;
 int se_sys_midi, se_winmm_mpu_device, se_core_dls_synth, se_core_midi_port;
 int se_alsaclient, se_alsaport, se_haptic, se_joy_ipt_MenuNew, se_setup_menu;
 char se_soundfont[SE_SOUNDFONT_LEN];
@@ -213,6 +213,7 @@ void GetSetupSettings(void)
     se_fullscreen = ReadFlag("Video", "fullscreen", 1);
     se_aspect_ratio = ReadFlag("Video", "aspect_ratio_correct", 1);
     se_txt_fullscreen = ReadFlag("Video", "txt_fullscreen", 0);
+    se_software_renderer = ReadFlag("Video", "force_software_renderer", 1);
     se_haptic = ReadFlag("Setup", "Haptic", 1);
     se_joy_ipt_MenuNew = ReadFlag("Setup", "joy_ipt_MenuNew", 0);
     se_sys_midi = ReadFlag("Setup", "sys_midi", 0);
@@ -475,6 +476,7 @@ bool SaveSettings(void)
     w.Put("Video", "fullscreen", se_fullscreen);
     w.Put("Video", "aspect_ratio_correct", se_aspect_ratio);
     w.Put("Video", "txt_fullscreen", se_txt_fullscreen);
+    w.Put("Video", "force_software_renderer", se_software_renderer);
     return w.ok;
 }
 
@@ -703,7 +705,8 @@ static void OpenAdditionalFeatures(void)
     TXT_WINDOW* window = TXT_NewWindow("Additional Features");
     TXT_AddWidgets(window, TXT_NewSeparator("Video"), TXT_NewCheckBox("Fullscreen", &se_fullscreen),
                    TXT_NewCheckBox("Aspect Ratio", &se_aspect_ratio),
-                   TXT_NewCheckBox("Text Mode Fullscreen", &se_txt_fullscreen));
+                   TXT_NewCheckBox("Text Mode Fullscreen", &se_txt_fullscreen),
+                   TXT_NewCheckBox("Software Renderer", &se_software_renderer));
 
     TXT_AddWidgets(window, TXT_NewSeparator("Audio"), TXT_NewCheckBox("System MIDI", &se_sys_midi));
     // The system MIDI settings only mean something while system MIDI is on.

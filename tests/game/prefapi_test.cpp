@@ -452,7 +452,7 @@ TEST_F(PrefTest, DefaultFileBytes)
                       "\r\n[Mouse]\r\nFire=0\r\nFireSp=1\r\nChangeSp=2\r\n"
                       "\r\n[JoyStick]\r\nFire=0\r\nFireSp=1\r\nChangeSp=2\r\nMegaFire=3\r\n"
                       "\r\n[Video]\r\nfullscreen=1\r\naspect_ratio_correct=1\r\n"
-                      "txt_fullscreen=0\r\n");
+                      "txt_fullscreen=0\r\nforce_software_renderer=1\r\n");
 }
 
 TEST_F(PrefTest, DefaultsOverAnOldFileMatchKeyByKeyWrites)
@@ -470,7 +470,7 @@ TEST_F(PrefTest, DefaultsOverAnOldFileMatchKeyByKeyWrites)
         else
             table.push_back({section, line.substr(0, eq), line.substr(eq + 1)});
     }
-    ASSERT_EQ(table.size(), 39u);
+    ASSERT_EQ(table.size(), 40u);
 
     const std::string old = "\r\n[Video]\r\nfullscreen=0\r\n\r\n[Setup]\r\nDetail=2\r\n"
                             "Extra=x\r\n\r\n[Music]\r\nVolume=\r\n";

@@ -226,6 +226,93 @@ TEST_F(VideoTest, MousePositionMapsToScreenCoordinatesBothWays)
     }
 }
 
+// The whole window as 32-bit pixels.
+std::vector<uint32_t> ReadWindow()
+{
+    SDL_Renderer* r = SDL_GetRenderer(I_GetWindow());
+    int w, h;
+    SDL_GetRendererOutputSize(r, &w, &h);
+    std::vector<uint32_t> px(size_t(w) * h);
+    if (SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_ARGB8888, px.data(), w * 4) != 0)
+        px.clear();
+    return px;
+}
+
+// A picture with sharp edges everywhere: every pixel a colour of its own neighbours do not
+// share, so any pixel taken from the wrong place or blended differently shows.
+void DrawBusyPicture(uint32_t seed)
+{
+    for (int i = 0; i < SCREENSIZE; i++) {
+        seed = seed * 1103515245 + 12345;
+        displayscreen[i] = static_cast<uint8_t>(seed >> 16);
+    }
+}
+
+TEST_F(VideoTest, BothPresentationsShowTheSamePixels)
+{
+    struct {
+        int w, h, correct;
+    } cases[] = {
+        {640, 400, 0},  {640, 480, 1},  {800, 600, 1},   {1280, 800, 0},
+        {1280, 800, 1}, {1001, 751, 1}, {1920, 1080, 1}, {333, 250, 0},
+    };
+    for (auto c : cases) {
+        std::vector<uint32_t> shot[2];
+        for (int classic : {1, 0}) {
+            classic_present = classic;
+            aspect_ratio_correct = c.correct;
+            window_width = c.w;
+            window_height = c.h;
+            Open();
+            DrawBusyPicture(c.w * 7 + c.h);
+            I_FinishUpdate();
+            shot[classic] = ReadWindow();
+            closewindow();
+            I_ShutdownGraphics();
+        }
+        classic_present = 0;
+        ASSERT_FALSE(shot[1].empty());
+        ASSERT_EQ(shot[0].size(), shot[1].size()) << c.w << "x" << c.h;
+        size_t differ = 0;
+        for (size_t i = 0; i < shot[0].size(); i++)
+            differ += shot[0][i] != shot[1][i];
+        EXPECT_EQ(differ, 0u) << c.w << "x" << c.h << " correction " << c.correct;
+    }
+}
+
+TEST_F(VideoTest, AnUnchangedPictureIsNotPresentedAgainUntilTheWindowNeedsIt)
+{
+    Open();
+    DrawBusyPicture(1);
+    I_FinishUpdate();
+    std::vector<uint32_t> picture = ReadWindow();
+    ASSERT_FALSE(picture.empty());
+
+    // Something else paints over the window: presenting the same picture leaves it so,
+    // telling that nothing was done, until the window is exposed.
+    SDL_Surface* surface = SDL_GetWindowSurface(I_GetWindow());
+    ASSERT_NE(surface, nullptr);
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 10, 20, 30));
+    std::vector<uint32_t> painted = ReadWindow();
+    I_FinishUpdate();
+    EXPECT_EQ(ReadWindow(), painted);
+    PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
+    I_GetEvent();
+    I_FinishUpdate();
+    EXPECT_EQ(ReadWindow(), picture);
+
+    // One changed pixel or a changed palette is shown.
+    SDL_FillRect(surface, nullptr, 0);
+    displayscreen[100 * 320 + 100] ^= 0xFF;
+    I_FinishUpdate();
+    EXPECT_NE(ReadWindow(), picture);
+    SDL_FillRect(surface, nullptr, 0);
+    displayscreen[100 * 320 + 100] ^= 0xFF;
+    GFX_SetPalette(pal.data(), 0);
+    I_FinishUpdate();
+    EXPECT_EQ(ReadWindow(), picture);
+}
+
 TEST_F(VideoTest, AltReturnTogglesFullScreenAndIsNotAKeyPress)
 {
     Open();
@@ -383,6 +470,15 @@ TEST(VideoPrefsTest, VideoKeysAreReadWithTheirDefaults)
     EXPECT_EQ(fullscreen, 0);
     EXPECT_EQ(aspect_ratio_correct, 1);
     EXPECT_EQ(txt_fullscreen, 0);
+    EXPECT_EQ(force_software_renderer, 1);
+    EXPECT_EQ(classic_present, 0);
+
+    vt::WriteTextFile(ini, "\r\n[Video]\r\nforce_software_renderer=0\r\nclassic_present=1\r\n");
+    VIDEO_LoadPrefs();
+    EXPECT_EQ(force_software_renderer, 0);
+    EXPECT_EQ(classic_present, 1);
+    force_software_renderer = 1;
+    classic_present = 0;
 }
 
 } // namespace

@@ -112,6 +112,7 @@ TEST_F(SetupTest, FirstRunChainGoesOnThroughAbortsAndSavesTheDefaults)
     EXPECT_EQ(Ini("JoyStick", "MegaFire"), 3);
     EXPECT_EQ(Ini("Video", "fullscreen"), 1);
     EXPECT_EQ(Ini("Video", "txt_fullscreen"), 0);
+    EXPECT_EQ(Ini("Video", "force_software_renderer"), 1);
 }
 
 TEST_F(SetupTest, FirstRunChainFollowsEachDeviceIntoItsSettings)
@@ -400,6 +401,7 @@ TEST_F(SetupTest, AdditionalFeaturesAreSaved)
             EXPECT_TRUE(vt::ScreenHas("SoundFont.sf2"));
         })
         .ClickOn("Text Mode Fullscreen")
+        .ClickOn("Software Renderer")
         .ClickOn("System MIDI")
         .Then([] {
             EXPECT_TRUE(vt::ScreenHas("ALSA Output Port: "));
@@ -423,6 +425,7 @@ TEST_F(SetupTest, AdditionalFeaturesAreSaved)
         .ClickOn("Save Settings");
     RunSetup();
     EXPECT_EQ(Ini("Video", "txt_fullscreen"), 1);
+    EXPECT_EQ(Ini("Video", "force_software_renderer"), 0) << "on unless the file says otherwise";
     EXPECT_EQ(Ini("Setup", "sys_midi"), 1);
     EXPECT_EQ(Ini("Setup", "core_dls_synth"), 0);
     EXPECT_EQ(Ini("Setup", "alsa_output_client"), 128);

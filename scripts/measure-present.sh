@@ -1,0 +1,164 @@
+#!/usr/bin/env bash
+# Runs the game in a real X window on a virtual X server and prints, for each setting
+# given, the share of one core the game process takes (its processor time over the wall
+# time, from /proc) and its resident memory: first for SECONDS in the main menu, then for
+# SECONDS in a mission (the recorded missions the main menu plays when D is pressed).
+# The settings are measured in the same run, interleaved round by round, so the noise of a
+# shared machine falls on all of them alike; the last lines are the ratios to the first.
+#
+# Usage: scripts/measure-present.sh [-s SECONDS] [-r ROUNDS] [-w WxH] [-m] [SETTING...]
+#   SETTING  a name below, or NAME=KEY=VALUE,KEY=VALUE for [Video] keys of your own
+#            (default: classic current)
+#            classic   the presentation as it was: the renderer SDL picks first, the
+#                      picture converted, uploaded and scaled in three steps every tick
+#            current   the settings a first run writes
+#            software, opengl, opengles2   the current presentation on that renderer
+#   -m       also print where the resident memory of the mission is (largest mappings)
+#   -p DIR   screenshots of the menu and the mission of each setting go to DIR
+#
+# Needs xvfb-run, xdotool and the built game (it is built here).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=10 rounds=1 size=800x600 maps=0 shots=
+while getopts "s:r:w:mp:" opt; do
+    case $opt in
+    s) seconds=$OPTARG ;;
+    r) rounds=$OPTARG ;;
+    w) size=$OPTARG ;;
+    m) maps=1 ;;
+    p) shots=$(realpath -m "$OPTARG"); mkdir -p "$shots" ;;
+    *) sed -n '2,18p' "$0"; exit 2 ;;
+    esac
+done
+shift $((OPTIND - 1))
+[ $# -gt 0 ] || set -- classic current
+
+cmake -S . -B build -G Ninja >/dev/null
+cmake --build build --target vultar vultar_data >/dev/null
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# The [Video] lines of one setting.
+video_keys() {
+    case $1 in
+    classic) echo "classic_present=1 force_software_renderer=0" ;;
+    current) echo "" ;;
+    software) echo "force_software_renderer=1" ;;
+    opengl | opengles2) echo "force_software_renderer=0" ;;
+    *=*) echo "${1#*=}" | tr ',' ' ' ;;
+    *) echo "unknown setting $1" >&2; exit 2 ;;
+    esac
+}
+names=()
+for s in "$@"; do
+    name=${s%%=*}
+    names+=("$name")
+    mkdir -p "$work/$name/Vultar"
+    {
+        printf '\r\n[Setup]\r\nsetup_menu=0\r\nControl=1\r\n\r\n[Video]\r\nfullscreen=0\r\n'
+        for kv in $(video_keys "$s"); do printf '%s\r\n' "$kv"; done
+    } >"$work/$name/Vultar/setup.ini"
+    # Which hardware renderer SDL takes is SDL's own setting.
+    case $s in
+    opengl | opengles2) echo "$s" >"$work/$name/render_driver" ;;
+    esac
+done
+
+cat >"$work/inner.sh" <<'INNER'
+set -euo pipefail
+source scripts/xvfb-window.sh
+work=$1 seconds=$2 rounds=$3 size=$4 maps=$5 shots=$6
+shift 6
+shot() { [ "$shots" = - ] || import -window root "$shots/$1.png"; }
+hz=$(getconf CLK_TCK)
+
+# Processor ticks (user + system) of a process.
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+now_ms() { date +%s%3N; }
+rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
+
+# One window phase: prints "cpu% rssMB" of the game over the next $seconds.
+measure() {
+    local pid=$1 t0 c0 t1 c1
+    t0=$(now_ms); c0=$(ticks "$pid")
+    sleep "$seconds"
+    t1=$(now_ms); c1=$(ticks "$pid")
+    awk -v c=$((c1 - c0)) -v t=$((t1 - t0)) -v hz="$hz" -v r="$(rss_kb "$pid")" \
+        'BEGIN { printf "%.1f %.1f\n", 100 * c / hz / (t / 1000), r / 1024 }'
+}
+
+# Resident memory of a process by mapping, largest first.
+mapping_split() {
+    awk '/^[0-9a-f]+-[0-9a-f]+ / { name = (NF >= 6) ? $6 : "[anonymous]" }
+         /^Rss:/ { rss[name] += $2 }
+         END { for (n in rss) if (rss[n] >= 256) printf "    %7.1f MB  %s\n", rss[n] / 1024, n }' \
+        "/proc/$1/smaps" | sort -rn | head -n 15
+}
+
+for round in $(seq "$rounds"); do
+    # Alternate the order every round so a drift in the machine's load favours none.
+    order=("$@")
+    if [ $((round % 2)) -eq 0 ]; then
+        order=()
+        for ((i = $#; i >= 1; i--)); do order+=("${!i}"); done
+    fi
+    for name in "${order[@]}"; do
+        export XDG_DATA_HOME=$work/$name QX_MODE=GANTRY VULTAR_STARTUP_TIMES=1
+        driver=$(cat "$work/$name/render_driver" 2>/dev/null || true)
+        (cd build/data && exec env SDL_VIDEODRIVER=x11 ${driver:+SDL_RENDER_DRIVER=$driver} ../vultar) \
+            >"$work/$name.log" 2>&1 &
+        game=$!
+        find_window
+        xdotool windowsize --sync "$win" "${size%x*}" "${size#*x}" 2>/dev/null || true
+        # The menu is up when the game says so (or after a while on builds that do not).
+        for _ in $(seq 100); do
+            grep -q "^Start-up:" "$work/$name.log" && break
+            sleep 0.1
+        done
+        startup=$(grep -m1 "^Start-up:" "$work/$name.log" | sed 's/^Start-up: //' || true)
+        sleep 2 # the menu fading in
+        window_size >/dev/null
+        menu=$(measure "$game")
+        shot "$name-menu"
+        # D in the main menu plays the recorded missions: the mission loop as a wave runs
+        # it, with the recorded input.
+        xdotool windowfocus --sync "$win" 2>/dev/null || true
+        xdotool key d
+        sleep 3 # the wave loading and starting
+        mission=$(measure "$game")
+        shot "$name-mission"
+        if [ "$maps" = 1 ]; then
+            echo "  $name mission, resident memory by mapping:"
+            mapping_split "$game"
+        fi
+        renderer=$(grep -m1 "^I_InitGraphics: renderer" "$work/$name.log" | awk '{print $3}' || true)
+        kill "$game" 2>/dev/null || true
+        wait "$game" 2>/dev/null || true
+        echo "$round $name $menu $mission ${WIDTH}x$HEIGHT [${renderer:-?}] ${startup:-?}"
+    done
+done >"$work/results"
+INNER
+
+echo "Measuring ${seconds} s of menu and of mission per setting, $rounds round(s), window $size"
+xvfb-run -a -s "-screen 0 2048x1200x24" bash "$work/inner.sh" "$work" "$seconds" "$rounds" \
+    "$size" "$maps" "${shots:--}" "${names[@]}"
+grep '^ ' "$work/results" || true
+grep -v '^ ' "$work/results" | awk -v base="${names[0]}" '
+    { n[$2]++; mc[$2] += $3; mr[$2] += $4; wc[$2] += $5; wr[$2] += $6
+      info[$2] = $7 " " $8; st[$2] = ""; for (i = 9; i <= NF; i++) st[$2] = st[$2] " " $i
+      if (!($2 in seen)) { seen[$2] = 1; order[++k] = $2 }
+      printf "round %d %-10s menu %5.1f%% %6.1f MB   mission %5.1f%% %6.1f MB   %s\n", $1, $2, $3, $4, $5, $6, $7 " " $8 }
+    END {
+      print ""
+      printf "%-10s %-22s %9s %9s %11s %11s\n", "setting", "window [renderer]", "menu CPU", "resident", "mission CPU", "resident"
+      for (i = 1; i <= k; i++) { s = order[i]
+        printf "%-10s %-22s %8.1f%% %6.1f MB %10.1f%% %6.1f MB\n", s, info[s], mc[s]/n[s], mr[s]/n[s], wc[s]/n[s], wr[s]/n[s] }
+      print ""
+      for (i = 1; i <= k; i++) { s = order[i]; if (st[s] != "") printf "start-up %-10s%s\n", s, st[s] }
+      b = base
+      for (i = 2; i <= k; i++) { s = order[i]
+        printf "ratio %s / %s: menu CPU %.3f, mission CPU %.3f, mission resident %.3f\n", s, b,
+            (mc[b] > 0 ? mc[s]/mc[b] : 0), (wc[b] > 0 ? wc[s]/wc[b] : 0), (wr[b] > 0 ? wr[s]/wr[b] : 0) }
+    }'
