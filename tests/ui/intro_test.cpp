@@ -119,6 +119,15 @@ std::vector<Bytes> Expected(int first, int count, int passes)
     return out;
 }
 
+uint64_t Hash(const std::vector<SHOWN>& frames)
+{
+    uint64_t h = 1469598103934665603ull;
+    for (const SHOWN& f : frames)
+        for (uint8_t b : f.screen)
+            h = (h ^ b) * 1099511628211ull;
+    return h;
+}
+
 struct SOUND {
     int frame, effect, pos; // pos -1: anywhere from 110 to 149
 };
@@ -368,6 +377,38 @@ TEST_F(IntroTest, EndingsPlayTheirPartsInOrder)
     shown.clear();
     INTRO_EndGame(2);
     EXPECT_TRUE(shown.empty());
+}
+
+// The pictures of the data set's scenes, pinned: a change to a scene's description or to
+// the player shows here, and is taken over on purpose (print the new values with
+// VULTAR_PRINT_HASHES set).
+TEST_F(IntroTest, TheScenesShowThePicturesTheyWereMadeWith)
+{
+    struct PIN {
+        const char* name;
+        int (*play)(void);
+        size_t shown;
+        uint64_t hash;
+    };
+    const PIN pins[] = {
+        {"opening", INTRO_PlayMain, 153, 0xee80bdad247d3fbaull},
+        {"death", INTRO_Death, 79, 0xd8ce56f927f693b7ull},
+        {"game1end", INTRO_Game1End, 41, 0x5384dad9489f44a3ull},
+        {"game2end", INTRO_Game2End, 26, 0x0f78b98beead90bcull},
+        {"game3end", INTRO_Game3End, 40, 0xd1fc1d5d4ad960a9ull},
+        {"base", INTRO_Base, 30, 0x778de11f118a0dadull},
+        {"landing", INTRO_Landing, 33, 0x995d4ea964561e3cull},
+    };
+    for (const PIN& p : pins) {
+        shown.clear();
+        wsrand(1);
+        EXPECT_EQ(p.play(), 0) << p.name;
+        if (getenv("VULTAR_PRINT_HASHES"))
+            printf("%s: %zu shown, 0x%016llxull\n", p.name, shown.size(),
+                   static_cast<unsigned long long>(Hash(shown)));
+        EXPECT_EQ(shown.size(), p.shown) << p.name;
+        EXPECT_EQ(Hash(shown), p.hash) << p.name;
+    }
 }
 
 } // namespace

@@ -83,7 +83,6 @@ std::vector<std::pair<std::string, Image>> EFFECTS_Sheets();
 
 // ---- screens, windows and other items drawn simply for now (screens.cpp) ----
 Image SCREEN_Picture(const std::string& content, int param);
-Bytes SCREEN_SceneFrame(bool first);
 Bytes SCREEN_Demo(int episode, int which);
 Bytes SCREEN_TextScreen();
 Bytes SCREEN_HelpPage(int page);

@@ -100,8 +100,9 @@ Items Content(const ITEMRUN& run)
             out.push_back({GEN_Picture(SCREEN_Picture(what, p + i))});
         return out;
     }
-    if (what.starts_with("ui.") || what == "credits.picture")
-        return Pictures({SCREEN_Picture(what, p)}, false);
+    if (what == "credits.picture")
+        return Pictures({SCENE_Still(p ? "credits2" : "credits1")}, false);
+    if (what.starts_with("ui.")) return Pictures({SCREEN_Picture(what, p)}, false);
 
     // Sound items: their bytes come from the sound hooks alone.
     if (what == "sound.oplbank") return {{SOUNDHOOK_OplBank()}};

@@ -356,13 +356,15 @@ void Ship(Image& img, const AT& a)
     double flame = a.n("flame", 0);
     if (flame > 0) {
         int fl = int(size * 0.25 * flame) + int(GEN_Hash(a.frame, 1, 3) % 3);
-        double fx = view == "side" ? x - size * 0.42 : x;
+        // The flame trails behind: to the left of a ship flying right, and the other way.
+        const double facing = std::cos(yaw * M_PI / 180) >= 0 ? 1 : -1;
+        double fx = view == "side" ? x - facing * size * 0.42 : x;
         double fy = view == "side" ? y + size * 0.02 : y + size * 0.45;
         for (int k = 0; k < fl; k++) {
             int level = 14 - k * 10 / std::max(1, fl);
             double r = size * 0.05 * (1 - k / double(fl + 1)) + 0.6;
             if (view == "side")
-                IMG_Disc(img, fx - k, fy, r, P().c("fire", level));
+                IMG_Disc(img, fx - facing * k, fy, r, P().c("fire", level));
             else
                 IMG_Disc(img, fx, fy + k, r, P().c("fire", level));
         }
@@ -375,28 +377,63 @@ void Explosion(Image& img, const AT& a)
     double cx = a.n("x", 160), cy = a.n("y", 100), r = a.n("r", 30), heat = a.n("heat", 1);
     int seed = a.i("seed", 1);
     if (r < 1) return;
-    // Smoke first, then the fireball over it; sparks flung out last.
-    for (int y = int(cy - r * 1.6); y <= int(cy + r * 1.6); y++)
-        for (int x = int(cx - r * 1.6); x <= int(cx + r * 1.6); x++) {
-            double d = std::hypot(x - cx, (y - cy) * 1.15) / r;
-            double n = GEN_Fractal(x * 0.12 + seed, y * 0.12 + a.frame * 0.3, 64, seed, 3);
-            double edge = d - (n - 0.5) * 0.7;
-            if (edge < 1.0) {
-                double e = (1 - edge) * heat * 1.6 + n * 0.4;
-                if (e > 0.25)
-                    img.set(x, y, Dither(P().c("fire", 0), std::min(15.0, e * 11), x, y));
-                else
-                    img.set(x, y, P().c("grey", 2 + int(n * 4)));
-            } else if (edge < 1.5 && n > 0.45) {
-                img.set(x, y, P().c("grey", 1 + int(n * 4)));
+    // A billowing ball: the edge pushed in and out by coarse noise, smoke where it is cool
+    // (darker below, lit on top), fire where it is hot, brightest at the heart.
+    const double grain = 3.0 / r;
+    for (int y = int(cy - r * 1.8); y <= int(cy + r * 1.6); y++)
+        for (int x = int(cx - r * 1.8); x <= int(cx + r * 1.8); x++) {
+            double dx = (x - cx) / r, dy = (y - cy) / r;
+            double d = std::hypot(dx, dy * (dy < 0 ? 0.85 : 1.2));
+            double coarse =
+                GEN_Fractal(dx / grain + seed * 7, dy / grain + a.frame * 0.7, 64, seed, 3);
+            double fine = GEN_Fractal(x * 0.3, y * 0.3 + a.frame * 2, 64, seed + 1, 2);
+            double edge = d - (coarse - 0.5) * 0.9;
+            if (edge >= 1.05) continue;
+            double e = (1 - edge) * heat * 1.8 - 0.25 + (fine - 0.5) * 0.5;
+            if (e > 0.2) {
+                img.set(x, y, Dither(P().c("fire", 0), std::min(15.0, 2 + e * 10), x, y));
+            } else {
+                double lit = 2.5 - dy * 1.5 + fine * 3;
+                img.set(x, y, Dither(P().c("grey", 0), std::clamp(lit, 0.0, 8.0), x, y));
             }
         }
     for (int k = 0; k < int(a.n("sparks", 12)); k++) {
         double ang = (GEN_Hash(k, 1, seed) % 628) / 100.0;
-        double dist = r * (0.8 + (GEN_Hash(k, 2, seed) % 100) / 60.0) * (0.5 + a.t);
+        double dist = r * (0.9 + (GEN_Hash(k, 2, seed) % 100) / 60.0) * (0.5 + a.t);
         int sx = int(cx + std::cos(ang) * dist), sy = int(cy + std::sin(ang) * dist);
         img.set(sx, sy, P().c("fire", 14));
-        img.set(sx + 1, sy, P().c("fire", 10));
+        img.set(sx - int(std::cos(ang) * 2), sy - int(std::sin(ang) * 2), P().c("fire", 9));
+    }
+}
+
+// Flames licking up from a line, with smoke rising out of them. The flames change every
+// frame; the smoke rises one `period`th of its spacing a frame, so a looping scene of
+// `period` frames joins up.
+void Fire(Image& img, const AT& a)
+{
+    int x0 = a.i("x", 160), base = a.i("y", 160), w = a.i("w", 40), h = a.i("h", 30);
+    int seed = a.i("seed", 1), period = std::max(1, a.i("period", 6));
+    // Smoke first: puffs on a column leaning with the wind.
+    constexpr int kSpacing = 18;
+    double rise = (a.frame % period) * kSpacing / double(period);
+    for (int k = 0; k < 9; k++) {
+        double up = k * kSpacing + rise;
+        double px = x0 + w / 2 + up * 0.45 + std::sin(k * 1.7) * 4, py = base - h * 0.6 - up;
+        double r = 5 + up * 0.12;
+        int level = std::max(1, 6 - int(up / 30));
+        IMG_Disc(img, px, py, r, P().c("grey", level));
+        IMG_Disc(img, px - r * 0.3, py - r * 0.3, r * 0.55, P().c("grey", level + 1));
+    }
+    for (int x = x0; x < x0 + w; x++) {
+        double along = (x - x0) / double(w);
+        double body = std::sin(M_PI * along);
+        double n = GEN_Noise(x * 0.35, a.frame * 1.3 + seed, 64, seed);
+        int fh = int(h * body * (0.45 + n * 0.75));
+        for (int j = 0; j < fh; j++) {
+            double v = 1 - j / double(std::max(1, fh));
+            int level = int(3 + v * 12 + GEN_Hash(x, j + a.frame * 7, seed) % 2);
+            img.set(x, base - j, P().c("fire", std::min(15, level)));
+        }
     }
 }
 
@@ -431,9 +468,11 @@ void Tracer(Image& img, const AT& a)
     for (int k = 0; k < n; k++) {
         double s = (a.frame % 2 ? 0.5 : 0.0) + k / double(n);
         if (s > 1) continue;
+        double len = std::max(1.0, std::hypot(x1 - x0, y1 - y0));
         int px = int(x0 + (x1 - x0) * s), py = int(y0 + (y1 - y0) * s);
-        IMG_Line(img, px, py, px + 6, py, P().c("gold", 4));
-        img.set(px + 6, py, P().c("fire", 15));
+        int hx = px + int(6 * (x1 - x0) / len), hy = py + int(6 * (y1 - y0) / len);
+        IMG_Line(img, px, py, hx, hy, P().c("gold", 4));
+        img.set(hx, hy, P().c("fire", 15));
     }
 }
 
@@ -547,17 +586,27 @@ void Cockpit(Image& img, const AT& a)
     for (int k = 0; k < 12; k++)
         img.set(20 + k * 24 + (k > 5 ? 30 : 0), 190,
                 (k + lamps) % 5 == 0 ? 252 : (k % 3 ? 253 : 251));
-    // The helmet, from behind and to the left: a dark shell, the visor catching the sky.
+    // The pilot from behind and to the left: shoulders in the flight suit with the
+    // harness over them, the helmet with its stripe, the visor catching the sky.
     double hx = a.n("hx", 250), hy = a.n("hy", 140);
-    IMG_Disc(img, hx, hy + 46, 44, P().c("olive", 2));
-    for (int y = int(hy - 34); y < int(hy + 34); y++)
-        for (int x = int(hx - 30); x < int(hx + 30); x++) {
-            double dx = (x - hx) / 30.0, dy = (y - hy) / 34.0, d = dx * dx + dy * dy;
+    for (int y = int(hy + 12); y < 200; y++)
+        for (int x = int(hx - 70); x < int(hx + 70); x++) {
+            double dx = (x - hx) / 70.0, dy = (y - hy - 70) / 56.0;
+            if (dx * dx + dy * dy > 1) continue;
+            uint8_t c = P().c("olive", 3 + int((1 - dx - dy) * 2.5));
+            if (std::abs((x - hx) - (y - hy) * 0.3 + 26) < 4) c = P().c("steel", 3);
+            if (std::abs((x - hx) + (y - hy) * 0.3 - 30) < 4) c = P().c("steel", 3);
+            img.set(x, y, c);
+        }
+    for (int y = int(hy - 40); y < int(hy + 40); y++)
+        for (int x = int(hx - 36); x < int(hx + 36); x++) {
+            double dx = (x - hx) / 36.0, dy = (y - hy) / 40.0, d = dx * dx + dy * dy;
             if (d > 1) continue;
-            double lit = 0.5 - dx * 0.4 - dy * 0.5;
-            uint8_t c = P().c("steel", 3 + int(lit * 8));
-            if (dx < -0.3 && dy > -0.45 && dy < 0.3) c = P().c("ice", 4 + int((0.3 - dy) * 8));
-            if (d > 0.9) c = P().c("steel", 1);
+            double lit = 0.55 - dx * 0.45 - dy * 0.5;
+            uint8_t c = P().c("olive", 4 + int(lit * 8));
+            if (std::abs(dx + 0.15) < 0.08) c = P().c("grey", 11 + int(lit * 3));
+            if (dx < -0.55 && dy > -0.55 && dy < 0.35) c = P().c("ice", 5 + int((0.35 - dy) * 7));
+            if (d > 0.88) c = P().c("olive", 2);
             img.set(x, y, c);
         }
     // The sight on the glass: a ring that closes on the target.
@@ -594,6 +643,39 @@ void Works(Image& img, const AT& a)
     }
 }
 
+// Soft clouds from thresholded noise, repeating every 320 pixels across.
+void Clouds(Image& img, const AT& a)
+{
+    int seed = a.i("seed", 1), top = a.i("top", 0), bottom = a.i("bottom", 100);
+    double scroll = a.n("scroll", 0), cover = a.n("cover", 0.55);
+    uint8_t body = a.c("colour", "ice:8");
+    for (int y = top; y < bottom; y++)
+        for (int x = 0; x < 320; x++) {
+            double n = GEN_Fractal(x + scroll, y * 2.5, 320, seed, 4);
+            double fade = std::sin(M_PI * (y - top) / std::max(1, bottom - top));
+            double v = (n - (1 - cover)) * fade * 4;
+            if (v <= 0) continue;
+            img.set(x, y, Dither(SHADE(body, -4), std::min(6.0, v * 5), x, y));
+        }
+}
+
+// One of an episode's enemies, by its name in the enemy source, drawn `scale` times.
+void Enemy(Image& img, const AT& a)
+{
+    int episode = a.i("episode", 0), scale = std::max(1, a.i("scale", 1));
+    int type = ENEMY_TypeIndex(episode, a.w("name", "fortress"), a.l.where);
+    Image pic = ENEMY_Frames(episode, ENEMY_Types(episode)[size_t(type)].kind, 1)[0];
+    pic = IMG_Scale(pic, pic.w * scale, pic.h * scale);
+    int x = a.i("x", 160), y = a.i("y", 60);
+    int shadow = a.i("shadow", 0);
+    if (shadow)
+        for (int j = 0; j < pic.h; j++)
+            for (int i = 0; i < pic.w; i++)
+                if (pic.at(i, j))
+                    Lighten(img, x - pic.w / 2 + i + shadow, y - pic.h / 2 + j + shadow, -3);
+    IMG_Blit(img, pic, x - pic.w / 2, y - pic.h / 2);
+}
+
 using PAINTER = void (*)(Image&, const AT&);
 const std::map<std::string, PAINTER>& Painters()
 {
@@ -613,7 +695,10 @@ const std::map<std::string, PAINTER>& Painters()
                                                      {"strip", Strip},
                                                      {"darken", Darken},
                                                      {"cockpit", Cockpit},
-                                                     {"works", Works}};
+                                                     {"works", Works},
+                                                     {"clouds", Clouds},
+                                                     {"enemy", Enemy},
+                                                     {"fire", Fire}};
     return m;
 }
 
@@ -802,4 +887,6 @@ void SCENE_WritePreview(const std::string& dir)
         // At the speed the game shows it.
         WriteGif(dir + "/" + s.name + ".gif", frames, std::max(2, 100 / std::max(1, s.speed)));
     }
+    for (const char* still : {"credits1", "credits2"})
+        PREVIEW_Png(dir + "/" + still + ".png", SCENE_Still(still));
 }

@@ -1,6 +1,6 @@
 // Items of the interface: the closing text screen and help pages from their sources, the
-// store's item pictures, and simple, valid stand-ins for cut-scene frames and demos until
-// they get artwork of their own.
+// store's item pictures, and simple, valid stand-ins for demos until they get recordings
+// of their own.
 #include <cmath>
 #include <map>
 
@@ -51,19 +51,6 @@ Image SCREEN_Picture(const std::string& what, int param)
     }
     if (what == "store.keeper" || what == "victory") return WINDOW_Picture(what, param);
     if (what.starts_with("ui.")) return WINDOW_Picture(what, param);
-    if (what == "credits.picture") {
-        // A dusk sky over the title.
-        Image img(320, 200);
-        for (int y = 0; y < 200; y++)
-            for (int x = 0; x < 320; x++) {
-                int level = 1 + y * 9 / 200 + ((GEN_Hash(x, y, 5) & 7) == 0 ? 1 : 0);
-                img.set(x, y, P().c(param ? "violet" : "water", level));
-            }
-        const Font& big = FONT_Get("large");
-        std::string title = param ? "THANK YOU FOR PLAYING" : "VULTAR";
-        FONT_Print(img, big, (320 - FONT_Width(big, title)) / 2, 80, title, P().c("gold", 1));
-        return img;
-    }
     GEN_Fail("no picture for '%s'", what.c_str());
 }
 
@@ -98,14 +85,6 @@ Image SCREEN_Texture(int which)
 Bytes SCREEN_CreditsPalette(int)
 {
     return PAL_Bytes(P());
-}
-
-Bytes SCREEN_SceneFrame(bool first)
-{
-    // No runs: the first frame fills the screen with black and the rest change nothing.
-    Bytes b(8, 0);
-    if (first) b.insert(b.begin(), 0);
-    return b;
 }
 
 Bytes SCREEN_Demo(int episode, int which)
