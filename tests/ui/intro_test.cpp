@@ -381,7 +381,9 @@ TEST_F(IntroTest, EndingsPlayTheirPartsInOrder)
 
 // The pictures of the data set's scenes, pinned: a change to a scene's description or to
 // the player shows here, and is taken over on purpose (print the new values with
-// VULTAR_PRINT_HASHES set).
+// VULTAR_PRINT_HASHES set). The landing and the second and third endings are drawn over the
+// episodes' maps, which change as the waves are worked on; they are checked frame by frame
+// against their items above instead.
 TEST_F(IntroTest, TheScenesShowThePicturesTheyWereMadeWith)
 {
     struct PIN {
@@ -394,10 +396,7 @@ TEST_F(IntroTest, TheScenesShowThePicturesTheyWereMadeWith)
         {"opening", INTRO_PlayMain, 153, 0xee80bdad247d3fbaull},
         {"death", INTRO_Death, 79, 0xd8ce56f927f693b7ull},
         {"game1end", INTRO_Game1End, 41, 0x5384dad9489f44a3ull},
-        {"game2end", INTRO_Game2End, 26, 0x0f78b98beead90bcull},
-        {"game3end", INTRO_Game3End, 40, 0xd1fc1d5d4ad960a9ull},
         {"base", INTRO_Base, 30, 0x778de11f118a0dadull},
-        {"landing", INTRO_Landing, 33, 0x995d4ea964561e3cull},
     };
     for (const PIN& p : pins) {
         shown.clear();
