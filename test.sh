@@ -30,6 +30,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVULTAR_WERROR=ON >/dev
 cmake --build build
 ctest --test-dir build --output-on-failure -j"$jobs"
 
+echo "== presentation benchmark (figures only, nothing asserted)"
+build/tests/present_bench --benchmark_min_time=0.02
+
 echo "== sanitizer build (ASan + UBSan)"
 # -O1 keeps the sanitizers exact while running the data generator and the tests several
 # times faster than an unoptimised build.

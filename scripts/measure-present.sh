@@ -57,7 +57,12 @@ for s in "$@"; do
     names+=("$name")
     mkdir -p "$work/$name/Vultar"
     {
-        printf '\r\n[Setup]\r\nsetup_menu=0\r\nControl=1\r\n\r\n[Video]\r\nfullscreen=0\r\n'
+        # The first run's sound (music and effects on, SDL's dummy audio output) and a
+        # window; no setup screen before the game.
+        printf '\r\n[Setup]\r\nsetup_menu=0\r\nControl=1\r\n'
+        printf '\r\n[Music]\r\nVolume=85\r\nCardType=8\r\nMidiPort=330\r\n'
+        printf '\r\n[SoundFX]\r\nVolume=85\r\nCardType=5\r\nChannels=4\r\n'
+        printf '\r\n[Video]\r\nfullscreen=0\r\n'
         for kv in $(video_keys "$s"); do printf '%s\r\n' "$kv"; done
     } >"$work/$name/Vultar/setup.ini"
     # Which hardware renderer SDL takes is SDL's own setting.
@@ -107,14 +112,19 @@ for round in $(seq "$rounds"); do
     for name in "${order[@]}"; do
         export XDG_DATA_HOME=$work/$name QX_MODE=GANTRY VULTAR_STARTUP_TIMES=1
         driver=$(cat "$work/$name/render_driver" 2>/dev/null || true)
-        (cd build/data && exec env SDL_VIDEODRIVER=x11 ${driver:+SDL_RENDER_DRIVER=$driver} ../vultar) \
+        (cd build/data && exec env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy ${driver:+SDL_RENDER_DRIVER=$driver} ../vultar) \
             >"$work/$name.log" 2>&1 &
         game=$!
         find_window
         xdotool windowsize --sync "$win" "${size%x*}" "${size#*x}" 2>/dev/null || true
         # The menu is up when the game says so (or after a while on builds that do not).
-        for _ in $(seq 100); do
+        # Until then a Shift now and then skips the opening cut-scene; the main menu
+        # ignores Shift should one arrive late.
+        for i in $(seq 200); do
             grep -q "^Start-up:" "$work/$name.log" && break
+            if [ $((i % 3)) -eq 0 ]; then
+                xdotool windowfocus "$win" key shift 2>/dev/null || true
+            fi
             sleep 0.1
         done
         startup=$(grep -m1 "^Start-up:" "$work/$name.log" | sed 's/^Start-up: //' || true)

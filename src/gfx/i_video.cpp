@@ -763,8 +763,10 @@ void I_GetEvent(void)
 {
     SDL_Event ev;
     if (SDL_WasInit(SDL_INIT_EVENTS)) {
+        // One pump, then the queue taken as it stands: polling would ask the window
+        // system again for every event and once more for the empty queue.
         SDL_PumpEvents();
-        while (SDL_PollEvent(&ev)) {
+        while (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
             switch (ev.type) {
             case SDL_QUIT:
                 exit(0);
