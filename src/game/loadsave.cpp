@@ -397,18 +397,20 @@ void ShowPilot(int w, int slot)
 {
     PLAYEROBJ p{};
     OBJ_S saved[OBJ_MAXRECORDS];
-    if (VUL_ReadPilot(slot, &p, saved) < 0) {
-        WIN_Msg("File open Error");
-        return;
-    }
-    char score[16];
-    M_snprintf(score, sizeof(score), "%07u", static_cast<unsigned>(p.score));
-    SWD_SetFieldItem(w, 1, id_pics[p.id_pic]);
+    const bool read = VUL_ReadPilot(slot, &p, saved) >= 0;
+    char score[16] = "";
+    // A file that cannot be read shows an empty record, not the pilot shown before it.
+    if (read) M_snprintf(score, sizeof(score), "%07u", static_cast<unsigned>(p.score));
+    SWD_SetFieldItem(w, 1, read ? id_pics[p.id_pic] : -1);
     SWD_SetFieldText(w, 9, p.name);
     SWD_SetFieldText(w, 10, p.callsign);
     SWD_SetFieldText(w, 12, score);
     SWD_ShowAllWindows();
     GFX_DisplayUpdate();
+    if (!read) {
+        WIN_Msg("File open Error");
+        return;
+    }
     SND_Patch(20, 127);
 }
 

@@ -24,34 +24,14 @@
 #include "res/itemtable.h"
 #include "sound/fx.h"
 #include "testutil/gfxitems.h"
+#include "testutil/gamestart.h"
 #include "testutil/testutil.h"
 #include "world/tile.h"
 
 namespace
 {
 
-// The start-up of the game, once per test program, on the generated archives.
-void StartGame()
-{
-    static bool started;
-    if (started) return;
-    started = true;
-    static vt::TempHome home;
-    vt::InitInputPlatform();
-    KBD_Install();
-    GFX_InitSystem();
-    IPT_LoadPrefs();
-    control = CONTROL_KEYBOARD;
-    PTR_Init(1);
-    GLB_InitSystem(VULTAR_BINARY_DIR "/data/", 6, nullptr);
-    SND_InitSound();
-    IPT_Init();
-    GLB_FreeAll();
-    VUL_InitMem();
-    for (int& flag : gameflag)
-        flag = 1;
-    VUL_LoadGraphics(1);
-}
+using vt::StartGame;
 
 // What the frame hook sees: frames counted as they are shown, keys pushed at given
 // frames, the picture's hash at chosen frames, and a check of the state on every frame.

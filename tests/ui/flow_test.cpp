@@ -27,6 +27,7 @@
 #include "res/itemtable.h"
 #include "sound/fx.h"
 #include "sound/musapi.h"
+#include "testutil/gamestart.h"
 #include "testutil/testutil.h"
 #include "ui/help.h"
 #include "ui/store.h"
@@ -57,6 +58,7 @@ std::vector<STEP> script;
 size_t step;
 int settle;
 std::vector<std::string> seen;
+std::vector<std::string> messages; // the texts of the message boxes, as they came up
 
 int ActiveId(void)
 {
@@ -79,6 +81,14 @@ void Shot(const char* name)
         rgb[i] = static_cast<uint8_t>(palette[i] * 255 / 63);
     I_WritePNGFile((dir + "/" + name + ".png").c_str(), displayscreen, SCREENWIDTH, SCREENHEIGHT,
                    rgb);
+}
+
+void NoteMessage(void)
+{
+    if (!SWD_GetWindow(active_window) || SWD_GetWindowID(active_window) != 65594) return;
+    char text[64] = "";
+    SWD_GetFieldText(active_window, 5, text, sizeof(text));
+    if (messages.empty() || messages.back() != text) messages.push_back(text);
 }
 
 void Drive(void)
@@ -106,6 +116,7 @@ void FrameHook(void (*copy)(void))
     copy();
     // A click lands a frame after the pointer got there, as a hand's would.
     if (pending_click && --pending_click == 0) mouse_b1_ack = 1;
+    NoteMessage();
     Drive();
 }
 
@@ -134,28 +145,6 @@ void Type(int field, const char* text)
     SWD_SetFieldText(active_window, field, text);
 }
 
-void StartGame(void)
-{
-    static bool started;
-    if (started) return;
-    started = true;
-    vt::InitInputPlatform();
-    KBD_Install();
-    GFX_InitSystem();
-    SWD_Install(0);
-    IPT_LoadPrefs();
-    control = CONTROL_KEYBOARD;
-    PTR_Init(1);
-    GLB_InitSystem(VULTAR_BINARY_DIR "/data/", 6, nullptr);
-    SND_InitSound();
-    IPT_Init();
-    GLB_FreeAll();
-    VUL_InitMem();
-    for (int& flag : gameflag)
-        flag = 1;
-    VUL_LoadGraphics(1);
-}
-
 class CampaignFlow : public ::testing::Test
 {
   protected:
@@ -163,10 +152,11 @@ class CampaignFlow : public ::testing::Test
     {
         VUL_InitLoadSave();
         INI_InitPreference(VUL_SetupFilename());
-        StartGame();
+        vt::StartGame();
         script.clear();
         step = 0;
         seen.clear();
+        messages.clear();
         GFX_SetFrameHook(FrameHook);
         game_framehook = MissionHook;
         godmode = 1; // Escape in a wave lands it as won
@@ -330,6 +320,36 @@ TEST_F(CampaignFlow, LoadWindowBrowsesAndDeletesUntilNoPilotIsLeft)
               (std::vector<std::string>{"SLOT TWO", "SLOT SEVEN", "SLOT TWO", "SLOT SEVEN"}));
     EXPECT_FALSE(VUL_AreSavedFiles());
     EXPECT_EQ(VUL_LoadWin(), -1) << "nothing to browse";
+}
+
+TEST_F(CampaignFlow, APilotThatCannotBeDeletedIsNotReportedGoneAndStaysOffered)
+{
+    SavePilot(5, "FIVE", "FIVE");
+    // Slot 1's name is held by a folder with something in it, which no delete removes.
+    std::filesystem::create_directories(home.dataPath() + "CHAR0001.FIL/kept");
+    VUL_ClearPlayer();
+    static std::vector<std::string> names;
+    names.clear();
+    auto note_and = [](int scan) {
+        return [scan] {
+            names.push_back(ShownName());
+            Key(scan);
+        };
+    };
+    script.push_back({65593, note_and(SC_DELETE), nullptr}); // slot 1 comes first
+    script.push_back({65589, [] { PressField(6); }, nullptr});
+    script.push_back({65593, note_and(SC_LEFT), nullptr}); // still on slot 1: next is 5
+    script.push_back({65593, note_and(SC_LEFT), nullptr}); // and from 5 back to 1
+    script.push_back({65593, note_and(SC_ESCAPE), nullptr});
+    EXPECT_EQ(VUL_LoadWin(), 0);
+    EXPECT_EQ(step, script.size()) << "stopped at step " << step;
+    EXPECT_EQ(names, (std::vector<std::string>{"", "", "FIVE", ""}))
+        << "slot 1 is still offered, and shown as the unreadable file it is";
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), "Pilot Removed !"), 0);
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), "Pilot NOT Removed !"), 1);
+    EXPECT_TRUE(std::filesystem::exists(home.dataPath() + "CHAR0001.FIL"));
+    filepos = 5;
+    EXPECT_EQ(VUL_LoadPlayer(), 1) << "the other pilot is untouched";
 }
 
 TEST_F(CampaignFlow, ADamagedPilotIsNotLoadedAndThePilotInPlayStays)
