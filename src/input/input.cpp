@@ -27,6 +27,7 @@ int g_addx, g_addy;
 int ipt_start;
 int control_pause;
 int xm, ym;
+void (*ipt_pilot)(void);
 
 namespace
 {
@@ -218,7 +219,9 @@ void IPT_MovePlayer(void)
     // A played-back demo places the ship itself.
     if (demo_mode == 2) return;
 
-    if (!control_pause) {
+    if (!control_pause && ipt_pilot) {
+        ipt_pilot();
+    } else if (!control_pause) {
         switch (control) {
         case CONTROL_MOUSE:
             IPT_GetMouse();

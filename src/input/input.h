@@ -25,6 +25,9 @@ extern int g_addx, g_addy; // the ship's step in pixels per frame
 extern int ipt_start;      // 1 while a mission is being played
 extern int control_pause;  // 1 while the ship flies by itself (the end of a wave)
 extern int xm, ym;         // distance from the ship's centre to the pointer
+// A controller made of code (the autopilot): while set it steers the ship and sets the
+// latches in place of the chosen device.
+extern void (*ipt_pilot)(void);
 
 void IPT_LoadPrefs(void);
 void IPT_Init(void);

@@ -99,6 +99,12 @@ void BONUS_Add(int kind, int x, int y)
     b->wobble = wrand() % 16;
 }
 
+const BONUS_S* BONUS_Next(const BONUS_S* b)
+{
+    const BONUS_S* n = b ? b->next : bons.first.next;
+    return n == &bons.last ? nullptr : n;
+}
+
 void BONUS_Think(void)
 {
     for (BONUS_S* b = bons.first.next; b != &bons.last; b = b->next) {

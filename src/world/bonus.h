@@ -36,5 +36,7 @@ BONUS_S* BONUS_Get(void);
 // Pickups in play.
 int BONUS_Count(void);
 BONUS_S* BONUS_Remove(BONUS_S* bonus);
+// Walks the pickups in play: null gives the first, a pickup the one after it; null at the end.
+const BONUS_S* BONUS_Next(const BONUS_S* b);
 void BONUS_Think(void);
 void BONUS_Display(void);

@@ -31,6 +31,7 @@ int numships;
 int end_waveflag;
 int boss_sound;
 int tiley;
+ENEMY_TALLY enemy_tally;
 CSPRITE* cur_enemy;
 CSPRITE* end_enemy;
 
@@ -595,6 +596,7 @@ void ENEMY_LoadSprites(void)
     end_enemy = numcsprites > 0 ? &csprite[numcsprites - 1] : nullptr;
     numships = 0;
     end_waveflag = 0;
+    enemy_tally = {};
     boss_sound = 0;
     cur_visable = 0;
 
@@ -649,6 +651,7 @@ void ENEMY_Add(CSPRITE* sprite)
     if (!lib) return;
     SPRITE_SHIP_S* sh = ENEMY_Get();
     numships++;
+    enemy_tally.came++;
 
     sh->lib = lib;
     sh->item = lib->item;
@@ -742,6 +745,8 @@ void ENEMY_Think(void)
         }
 
         plr.score += lib->money;
+        enemy_tally.killed++;
+        if (sh->groundflag) enemy_tally.groundkilled++;
         SND_3DPatch(kFxExplosion, sh->x + sh->hlx, sh->y + sh->hly);
         Explode(sh);
         if (lib->bonus != -1) BONUS_Add(lib->bonus, sh->x, sh->y);

@@ -102,6 +102,12 @@ extern int numships;
 extern int end_waveflag;
 extern int boss_sound;
 extern int tiley;
+// The wave's tally, started afresh at each wave load: enemies that came into play, and of
+// those the ones shot down (the ground ones also counted apart).
+struct ENEMY_TALLY {
+    int came, killed, groundkilled;
+};
+extern ENEMY_TALLY enemy_tally;
 extern CSPRITE* cur_enemy;
 extern CSPRITE* end_enemy;
 

@@ -1,0 +1,49 @@
+// The autopilot's campaign: a pilot made, equipped and flown through the game's own
+// screens (main menu, new pilot, hangar, store, ship's computer, loading, the wave, the
+// landing or the death, saving and loading the pilot) with the autopilot at the controls,
+// and a report of every wave. The game must be started (graphics, archives, windows) and
+// the clock is the caller's: the campaign tool runs it as fast as the machine allows.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct AUTO_RUN {
+    int difficulty = 2; // of the new pilot: 0 training .. 3 hard
+    int waves = 0;      // waves to fly, 0 for every wave of the four episodes
+    const char* name = "AUTO PILOT";
+    const char* callsign = "AUTO";
+    std::string demodir;   // when set, each wave is recorded there as a demo file
+    bool progress = false; // a line on stdout after each wave
+    int reload_every = 0;  // also leave and load the pilot again after this many waves
+    std::string shotdir;   // when set, a PNG of the battlefield every `shotevery` frames
+    int shotevery = 500;
+};
+
+// One wave as flown.
+struct AUTO_WAVE {
+    int game, wave, diff; // episode and wave (from 0), difficulty flown
+    bool survived;
+    int shield; // at the end
+    int came, killed,
+        groundkilled;     // enemies that came into play, shot down, of those on the ground
+    int buildings, razed; // buildings on the map, and destroyed
+    int32_t money_start, money_end; // when the wave began and ended
+    int32_t earned, spent;          // in the wave, and in the store before it
+    int frames;
+    int specials;       // special weapons held when it began
+    std::string bought; // store purchases before the wave
+};
+
+// Flies the campaign; the waves as flown, in order. A lost wave is recorded, the pilot
+// loaded again from its last save and moved on to the next wave, as if it had been won.
+std::vector<AUTO_WAVE> AUTO_Campaign(const AUTO_RUN& run);
+
+// The report: a Markdown table of every wave with totals per episode (to `md`), and a plot
+// of money and shield through the campaign (to `png`); either may be empty. False when a
+// file could not be written.
+bool AUTO_WriteReport(const std::vector<AUTO_WAVE>& waves, const char* title, const std::string& md,
+                      const std::string& png);
+// Difficulty names as the new-pilot window gives them.
+const char* AUTO_DiffName(int diff);
