@@ -42,6 +42,9 @@ constexpr int kHomeY = 150;
 constexpr int kBombShield = 35;
 // Frames between two mega bombs.
 constexpr int kBombRest = 90;
+// A boss that has sat this long below the guns (the map stopped with it at the bottom of
+// the field) is out of reach for good: only a mega bomb gets at it.
+constexpr int kBossOutOfReach = 100;
 
 // The fan of steps, in the order ties are settled: standing still first, then small steps.
 constexpr std::array<int, 9> kStepsX = {0, -2, 2, -4, 4, -7, 7, -10, 10};
@@ -75,6 +78,7 @@ struct MEMORY {
     int lastframe;
     int pressed_change, pressed_bomb;
     int bomb_rest;
+    int boss_below; // frames a boss has sat below the guns' reach
 };
 MEMORY mem;
 bool enabled;
@@ -271,16 +275,37 @@ void AUTO_Clear(void)
     mem.lastframe = -2;
     mem.pressed_change = mem.pressed_bomb = 0;
     mem.bomb_rest = 0;
+    mem.boss_below = 0;
 }
+
+namespace
+{
+
+// A boss in view whose top is below the ship's guns.
+bool BossBelow(void)
+{
+    for (int i = 0; i < cur_visable && i < ENEMY_MAX; i++) {
+        const SPRITE_SHIP_S* sh = onscreen[i];
+        if (sh && sh->item != -1 && sh->hp > 0 && sh->lib && sh->lib->boss && sh->y > playery - 4)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int AUTO_ShotDanger(int cx, int cy, int frames)
 {
     std::array<FORECAST, ESHOT_MAX> f;
     int n = Forecasts(f);
     int lost = 0;
-    for (int t = 1; t <= std::min(frames, kHorizon); t++)
-        for (int i = 0; i < n; i++)
-            if (Hits(f[i], t, cx, cy, kHitRange)) lost += f[i].damage;
+    // A shot that hits leaves play; a beam burns every frame it touches.
+    for (int i = 0; i < n; i++)
+        for (int t = 1; t <= std::min(frames, kHorizon); t++)
+            if (Hits(f[i], t, cx, cy, kHitRange)) {
+                lost += f[i].damage;
+                if (!f[i].beam) break;
+            }
     return lost;
 }
 
@@ -317,6 +342,7 @@ AUTO_DECISION AUTO_Decide(void)
     for (int sy : kStepsY) {
         for (int sx : kStepsX) {
             long danger = 0;
+            std::array<bool, ESHOT_MAX> spent{};
             for (int t = 1; t <= kHorizon; t++) {
                 int x, y;
                 Along(sx, sy, t, &x, &y);
@@ -324,8 +350,11 @@ AUTO_DECISION AUTO_Decide(void)
                 // Nearer hits are surer: they weigh more.
                 const int near = 2 * kHorizon + 1 - t;
                 for (int i = 0; i < nshots; i++)
-                    if (Hits(shot[i], t, cx, cy, kHitRange + kMargin))
+                    if (!spent[i] && Hits(shot[i], t, cx, cy, kHitRange + kMargin)) {
                         danger += long(shot[i].damage) * near;
+                        // A shot that hits leaves play; a beam burns on.
+                        spent[i] = !shot[i].beam;
+                    }
                 for (int i = 0; i < nbodies; i++) {
                     const BODY& e = body[i];
                     int ox = e.vx * t, oy = e.vy * t;
@@ -360,7 +389,8 @@ AUTO_DECISION AUTO_Decide(void)
     d.change = d.wantweapon != -1 && plr.sweapon != d.wantweapon && !mem.pressed_change;
 
     // Cornered: even the best course takes hits, and the shield is low.
-    const bool cornered = best_danger > 0 && shield <= kBombShield;
+    const bool cornered =
+        (best_danger > 0 && shield <= kBombShield) || mem.boss_below >= kBossOutOfReach;
     d.bomb = cornered && OBJS_GetAmt(OBJ_MEGABOMB) > 0 && !mem.pressed_bomb && mem.bomb_rest <= 0;
     return d;
 }
@@ -378,6 +408,7 @@ void AUTO_Think(void)
     mem.pressed_change = d.change;
     mem.pressed_bomb = d.bomb;
     mem.bomb_rest = d.bomb ? kBombRest : std::max(0, mem.bomb_rest - 1);
+    mem.boss_below = BossBelow() ? mem.boss_below + 1 : 0;
     for (SEEN& s : mem.enemy)
         s.item = -1;
     for (SPRITE_SHIP_S* sh = ENEMY_First(); sh; sh = ENEMY_Next(sh))
@@ -393,6 +424,9 @@ int AUTO_NextPurchase(void)
     };
     if (OBJS_GetAmt(OBJ_SHIELD) < obj_lib[OBJ_SHIELD].max && affordable(OBJ_SHIELD))
         return OBJ_SHIELD;
+    // One mega bomb always in reserve: the way out when cornered, and the only weapon that
+    // reaches a boss left below the guns.
+    if (OBJS_GetAmt(OBJ_MEGABOMB) < 1) return affordable(OBJ_MEGABOMB) ? OBJ_MEGABOMB : -1;
     for (int gun : {OBJ_GUN1, OBJ_GUN2, OBJ_GUN3})
         if (OBJS_GetTotal(gun) == 0) return affordable(gun) ? gun : -1;
     int best = -1;

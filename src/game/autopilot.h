@@ -34,6 +34,7 @@ AUTO_DECISION AUTO_Decide(void);
 int AUTO_ShotDanger(int cx, int cy, int frames);
 
 // The store: the next item type the autopilot's shopping list buys with the money and
-// inventory it has, or -1 when it is done. Shield first, then the main guns, then special
-// weapons by price (the dearest it can afford that it does not hold), then mega bombs.
+// inventory it has, or -1 when it is done. Shield first, then one mega bomb in reserve,
+// then the main guns, then special weapons by price (the dearest it can afford that it
+// does not hold), then up to three mega bombs.
 int AUTO_NextPurchase(void);

@@ -241,11 +241,13 @@ void FrameHook(void (*copy)(void))
     Answer(id);
 }
 
+// Buildings that pay when destroyed, standing at the wave's start; and those destroyed
+// (a destroyed cell shows its wreck, so it no longer looks destructible).
 int CountBuildings(bool razed)
 {
     int n = 0;
     for (int c = 0; c < MAP_CELLS; c++)
-        if (titems[c] != eitems[c] && money[c] > 0 && (!razed || tdead[c])) n++;
+        if (razed ? tdead[c] != 0 : titems[c] != eitems[c] && money[c] > 0) n++;
     return n;
 }
 

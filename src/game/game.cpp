@@ -460,6 +460,9 @@ int Do_Game(void)
 
     playerx = SHIP_STARTX;
     playery = SHIP_STARTY;
+    // Level and at rest, whatever the last wave left: a recording starts the same way
+    // whatever was flown before it.
+    IPT_Level();
     ClearButtons();
     if (demo_mode == 0) {
         PTR_SetPos(SHIP_STARTX, SHIP_STARTY);

@@ -278,3 +278,12 @@ void IPT_FMovePlayer(int dx, int dy)
     g_addy = dy;
     IPT_MovePlayer();
 }
+
+void IPT_Level(void)
+{
+    g_addx = g_addy = 0;
+    oldx = playerx;
+    playerpic = playerbasepic;
+    player_cx = playerx + PLAYER_HALF;
+    player_cy = playery + PLAYER_HALF;
+}

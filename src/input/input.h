@@ -47,3 +47,5 @@ void IPT_GetJoyStick(void);
 // banks it. The forced form starts from the given step (the ship flying out by itself).
 void IPT_MovePlayer(void);
 void IPT_FMovePlayer(int dx, int dy);
+// The ship placed afresh: level flight, no step, no bank carried over from before.
+void IPT_Level(void);
