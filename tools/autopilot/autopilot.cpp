@@ -55,6 +55,15 @@ void FastDelay(uint32_t ms)
 }
 constexpr I_CLOCK kFastClock = {FastTicks, FastDelay};
 
+// The attract mode runs until a press: one comes after this many pictures.
+constexpr int kAttractFrames = 3000;
+int attract_frames;
+void AttractHook(void (*copy)(void))
+{
+    copy();
+    if (++attract_frames == kAttractFrames) lastscan = SC_ESCAPE;
+}
+
 bool Exists(const std::string& path)
 {
     struct stat st;
@@ -192,7 +201,10 @@ int main(int argc, char* argv[])
                 waves++;
                 lost += !w.survived;
             }
+            attract_frames = 0;
+            GFX_SetFrameHook(AttractHook);
             WIN_MainAuto(0);
+            GFX_SetFrameHook(nullptr);
             rounds++;
             last_kb = ResidentKB();
             printf("soak: %7.0f s  campaigns %4d  waves %5d  lost %4d  resident %ld kB (%+ld)\n",

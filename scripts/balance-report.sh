@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The autopilot's balance report: the whole campaign flown at training, easy, medium and
+# hard on the generated data set, each written to docs/balance/DIFFICULTY.md and .png, and
+# docs/balance.md gathering them. The campaigns run one after another (each a few minutes).
+# Usage: scripts/balance-report.sh [WAVES]   (default: every wave of the four episodes)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+waves="${1:-0}"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --target autopilot vultar_data
+mkdir -p docs/balance
+out=docs/balance.md
+{
+    echo "# Balance report"
+    echo
+    echo "The autopilot flies a new pilot through the whole campaign at each difficulty, through"
+    echo "the game's own screens: it shops in the store before every wave (shield first, one mega"
+    echo "bomb in reserve, then the main guns, then special weapons by price), saves the pilot after"
+    echo "every wave and leaves and loads it at every episode's end. A lost wave is recorded and"
+    echo "the pilot, as last saved, moves on to the next. Regenerate with"
+    echo "\`scripts/balance-report.sh\`."
+    echo
+} > "$out"
+for diff in training easy medium hard; do
+    home=$(mktemp -d)
+    echo "-- $diff"
+    build/tools/autopilot/autopilot build/data "$diff" "$waves" --home "$home" \
+        --report "docs/balance/$diff" | tail -n 1
+    rm -rf "$home"
+    # The table's images are beside it; seen from docs/ they are in balance/.
+    sed -e 's|^!\[\(.*\)\](\(.*\))$|![\1](balance/\2)|' -e 's|^## |## |' "docs/balance/$diff.md" >> "$out"
+    echo >> "$out"
+done
+echo "wrote $out"
