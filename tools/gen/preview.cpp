@@ -126,7 +126,7 @@ void PREVIEW_Write(const std::string& dir)
         for (size_t t = 0; t < ep.tiles.size(); t++)
             if (seen.insert(ep.tilenames[t]).second) kinds.push_back(Zoom(ep.tiles[t], 3));
         WritePng(dir + "/kinds_e" + n + ".png", Sheet(kinds, 100 * 12, 4, Backdrop()));
-        for (int w : {0, 1})
+        for (int w = 0; w < ITM_WAVES; w++)
             WritePng(dir + "/map_e" + n + "w" + std::to_string(w + 1) + ".png",
                      MapOverview(e, w, 5));
         // Every frame of the episode's roster, and its bosses larger over its own ground.
