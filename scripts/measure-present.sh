@@ -57,10 +57,10 @@ for s in "$@"; do
     names+=("$name")
     mkdir -p "$work/$name/Vultar"
     {
-        # The first run's sound (music and effects on, SDL's dummy audio output) and a
-        # window; no setup screen before the game.
+        # Music synthesised in the game (the FM back-end, the heaviest) and effects on,
+        # through SDL's dummy audio output, in a window; no setup screen before the game.
         printf '\r\n[Setup]\r\nsetup_menu=0\r\nControl=1\r\n'
-        printf '\r\n[Music]\r\nVolume=85\r\nCardType=8\r\nMidiPort=330\r\n'
+        printf '\r\n[Music]\r\nVolume=85\r\nCardType=5\r\n'
         printf '\r\n[SoundFX]\r\nVolume=85\r\nCardType=5\r\nChannels=4\r\n'
         printf '\r\n[Video]\r\nfullscreen=0\r\n'
         for kv in $(video_keys "$s"); do printf '%s\r\n' "$kv"; done

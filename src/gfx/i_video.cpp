@@ -16,6 +16,7 @@
 #include "game/loadsave.h"
 #include "game/m_misc.h"
 #include "game/prefapi.h"
+#include "gfx/i_filter.h"
 #include "gfx/i_png.h"
 #include "gfx/ptrapi.h"
 #include "input/input.h"
@@ -54,6 +55,14 @@ static uint32_t pixel_format;
 static SDL_PixelFormat* texture_format;
 static uint32_t colours[256]; // the palette in pixel_format
 static bool software;         // the renderer is SDL's software one
+// The software renderer's last step done by us, straight into the window's pixels, once it
+// has been measured to come out exactly as the renderer's own at this size.
+static I_FILTER filter;
+static bool filter_checked;  // measured for the present size and factors
+static bool filter_on;       // and found the same
+static SDL_Rect filter_rect; // where the renderer puts the picture, in window pixels
+static int filter_out_w, filter_out_h;
+static uint32_t converted[SCREENSIZE]; // the picture in pixel_format
 // What the window shows, to skip presenting a picture that has not changed.
 static uint8_t shown[SCREENSIZE];
 static bool must_present = true;
@@ -225,6 +234,7 @@ static void CreateUpscaledTexture(bool force)
     if (spare) SDL_DestroyTexture(spare);
     spare = nullptr;
     must_present = true;
+    filter_checked = false;
 }
 
 // The size the window really has on the screen. Under X11 a full screen request that no
@@ -399,6 +409,7 @@ static void HandleResize(void)
     need_resize = false;
     palette_to_set = true;
     must_present = true;
+    filter_checked = false;
 }
 
 void I_ScalePicture(const uint8_t* src, const uint32_t* lut, int wf, int hf, uint32_t* dst,
@@ -432,6 +443,117 @@ static void FillTexture(SDL_Texture* tex, int wf, int hf)
     if (SDL_LockTexture(tex, nullptr, &pixels, &pitch) != 0) return;
     I_ScalePicture(I_VideoBuffer, colours, wf, hf, static_cast<uint32_t*>(pixels), pitch / 4);
     SDL_UnlockTexture(tex);
+}
+
+// Measures our filter against the renderer's at the present size: where the renderer puts
+// a white picture, then a busy one through both, which must agree bit for bit (in either
+// of the two ways of rounding between the blends). Draws into the window's pixels without
+// presenting; the next frame covers it.
+static void CheckFilter(void)
+{
+    filter_checked = true;
+    filter_on = false;
+    SDL_Surface* surface = SDL_GetWindowSurface(screen);
+    if (!surface || !texture_direct || surface->format->format != pixel_format ||
+        surface->format->BytesPerPixel != 4 || SDL_MUSTLOCK(surface))
+        return;
+    filter_out_w = surface->w;
+    filter_out_h = surface->h;
+    const int wf = w_upscale_old, hf = h_upscale_old;
+    const int stride = surface->pitch / 4;
+    auto* pixels = static_cast<uint32_t*>(surface->pixels);
+
+    static uint8_t probe[SCREENSIZE];
+    uint32_t lut[256];
+    auto draw = [&](bool white) {
+        void* tp;
+        int tpitch;
+        if (SDL_LockTexture(texture_direct, nullptr, &tp, &tpitch) != 0) return false;
+        if (white)
+            for (int y = 0; y < hf * SCREENHEIGHT; y++)
+                memset(static_cast<uint8_t*>(tp) + size_t(y) * tpitch, 0xFF,
+                       size_t(wf) * SCREENWIDTH * 4);
+        else
+            I_ScalePicture(probe, lut, wf, hf, static_cast<uint32_t*>(tp), tpitch / 4);
+        SDL_UnlockTexture(texture_direct);
+        SDL_RenderClear(renderer);
+        SDL_RenderCopy(renderer, texture_direct, nullptr, nullptr);
+        return SDL_RenderFlush(renderer) == 0;
+    };
+    if (!draw(true)) return;
+    const uint32_t black = SDL_MapRGBA(surface->format, 0, 0, 0, 255);
+    int x0 = surface->w, y0 = surface->h, x1 = -1, y1 = -1;
+    for (int y = 0; y < surface->h; y++)
+        for (int x = 0; x < surface->w; x++)
+            if (pixels[size_t(y) * stride + x] != black) {
+                x0 = std::min(x0, x);
+                x1 = std::max(x1, x);
+                y0 = std::min(y0, y);
+                y1 = std::max(y1, y);
+            }
+    if (x1 < 0) return;
+    filter_rect = {x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+
+    uint32_t seed = 0x2545F491u ^ uint32_t(surface->w * 4099 + surface->h);
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, seed >> 16; };
+    for (uint8_t& p : probe)
+        p = static_cast<uint8_t>(next());
+    for (uint32_t& c : lut)
+        c = SDL_MapRGBA(texture_format, uint8_t(next()), uint8_t(next()), uint8_t(next()), 255);
+    if (!draw(false)) return;
+    static uint32_t small[SCREENSIZE];
+    for (int i = 0; i < SCREENSIZE; i++)
+        small[i] = lut[probe[i]];
+    std::vector<uint32_t> ours(size_t(filter_rect.w) * filter_rect.h);
+    for (bool exact : {true, false}) {
+        I_FilterInit(&filter, SCREENWIDTH, SCREENHEIGHT, wf, hf, filter_rect.w, filter_rect.h,
+                     exact);
+        I_FilterApply(&filter, small, ours.data(), filter_rect.w);
+        bool same = true;
+        for (int y = 0; y < filter_rect.h && same; y++)
+            same = memcmp(ours.data() + size_t(y) * filter_rect.w,
+                          pixels + size_t(y + y0) * stride + x0, size_t(filter_rect.w) * 4) == 0;
+        if (same) {
+            filter_on = true;
+            return;
+        }
+    }
+    printf("I_FinishUpdate: the renderer filters the picture itself at %dx%d\n", surface->w,
+           surface->h);
+}
+
+bool I_OwnFilterInUse(void)
+{
+    return software && !classic_present && filter_checked && filter_on;
+}
+
+// The software renderer's presentation done by us: the picture converted, scaled and
+// filtered in one pass into the window's pixels, the edges around it black. False when
+// that is not to be had at this size.
+static bool PresentFiltered(void)
+{
+    SDL_Surface* surface = SDL_GetWindowSurface(screen);
+    if (!surface) return false;
+    if (filter_checked && (surface->w != filter_out_w || surface->h != filter_out_h))
+        filter_checked = false;
+    if (!filter_checked) CheckFilter();
+    if (!filter_on) return false;
+    for (int i = 0; i < SCREENSIZE; i++)
+        converted[i] = colours[I_VideoBuffer[i]];
+    auto* pixels = static_cast<uint32_t*>(surface->pixels);
+    const int stride = surface->pitch / 4;
+    I_FilterApply(&filter, converted, pixels + size_t(filter_rect.y) * stride + filter_rect.x,
+                  stride);
+    const SDL_Rect& r = filter_rect;
+    const SDL_Rect edges[4] = {{0, 0, surface->w, r.y},
+                               {0, r.y + r.h, surface->w, surface->h - r.y - r.h},
+                               {0, r.y, r.x, r.h},
+                               {r.x + r.w, r.y, surface->w - r.x - r.w, r.h}};
+    const uint32_t black = SDL_MapRGBA(surface->format, 0, 0, 0, 255);
+    for (const SDL_Rect& e : edges)
+        if (e.w > 0 && e.h > 0) SDL_FillRect(surface, &e, black);
+    SDL_RenderPresent(renderer);
+    return true;
 }
 
 // The classic presentation: the picture converted by a blit, uploaded, scaled up by the
@@ -469,6 +591,7 @@ void I_FinishUpdate(void)
 
     if (software) {
         if (!texture_direct) CreateUpscaledTexture(true);
+        if (PresentFiltered()) return;
         FillTexture(texture_direct, w_upscale_old, h_upscale_old);
         SDL_RenderClear(renderer);
         SDL_RenderCopy(renderer, texture_direct, nullptr, nullptr);
@@ -497,6 +620,7 @@ void closewindow(void)
     if (screenbuffer) SDL_FreeSurface(screenbuffer);
     texture_upscaled = texture_direct = texture = nullptr;
     must_present = true;
+    filter_checked = false;
     renderer = nullptr;
     screen = nullptr;
     argbbuffer = screenbuffer = nullptr;
@@ -705,6 +829,7 @@ static void HandleWindowEvent(const SDL_WindowEvent& ev)
     case SDL_WINDOWEVENT_RESIZED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         must_present = true;
+        filter_checked = false;
         need_resize = true;
         need_resize_ext = true;
         break;

@@ -79,6 +79,10 @@ int I_GetPresentedPicture(uint8_t* pixels /* 320 * 240 */, uint8_t* rgb /* 768 *
 // per-user data folder; false if it could not be written. The path goes to `path`.
 bool I_SaveScreenshot(char* path, size_t len);
 
+// True once the software renderer's last step is done by our own one-pass filter, measured
+// to give the renderer's very pixels at the present size.
+bool I_OwnFilterInUse(void);
+
 // The picture through a colour table, each pixel repeated wf times across and each row hf
 // times down, into 32-bit pixels with rows `pitch` pixels apart.
 void I_ScalePicture(const uint8_t* src, const uint32_t* lut, int wf, int hf, uint32_t* dst,
