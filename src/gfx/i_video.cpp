@@ -451,6 +451,7 @@ static void FillTexture(SDL_Texture* tex, int wf, int hf)
 // presenting; the next frame covers it.
 static void CheckFilter(void)
 {
+    if (!texture_direct) CreateUpscaledTexture(true);
     filter_checked = true;
     filter_on = false;
     SDL_Surface* surface = SDL_GetWindowSurface(screen);
@@ -514,7 +515,10 @@ static void CheckFilter(void)
             same = memcmp(ours.data() + size_t(y) * filter_rect.w,
                           pixels + size_t(y + y0) * stride + x0, size_t(filter_rect.w) * 4) == 0;
         if (same) {
+            // The upscaled texture is not wanted from here on: its memory goes back.
             filter_on = true;
+            SDL_DestroyTexture(texture_direct);
+            texture_direct = nullptr;
             return;
         }
     }
@@ -590,8 +594,8 @@ void I_FinishUpdate(void)
     must_present = false;
 
     if (software) {
-        if (!texture_direct) CreateUpscaledTexture(true);
         if (PresentFiltered()) return;
+        if (!texture_direct) CreateUpscaledTexture(true);
         FillTexture(texture_direct, w_upscale_old, h_upscale_old);
         SDL_RenderClear(renderer);
         SDL_RenderCopy(renderer, texture_direct, nullptr, nullptr);
