@@ -118,13 +118,14 @@ for round in $(seq "$rounds"); do
         find_window
         xdotool windowsize --sync "$win" "${size%x*}" "${size#*x}" 2>/dev/null || true
         # The menu is up when the game says so (or after a while on builds that do not).
-        # Until then a Shift now and then skips the opening cut-scene; the main menu
-        # ignores Shift should one arrive late.
-        for i in $(seq 200); do
+        # Until then a Shift held now and then skips the opening cut-scene (it looks for a
+        # key held between its frames); the main menu ignores Shift should one come late.
+        xdotool windowfocus --sync "$win" 2>/dev/null || true
+        for _ in $(seq 60); do
             grep -q "^Start-up:" "$work/$name.log" && break
-            if [ $((i % 3)) -eq 0 ]; then
-                xdotool windowfocus "$win" key shift 2>/dev/null || true
-            fi
+            xdotool keydown shift
+            sleep 0.2
+            xdotool keyup shift
             sleep 0.1
         done
         startup=$(grep -m1 "^Start-up:" "$work/$name.log" | sed 's/^Start-up: //' || true)
@@ -134,7 +135,6 @@ for round in $(seq "$rounds"); do
         shot "$name-menu"
         # D in the main menu plays the recorded missions: the mission loop as a wave runs
         # it, with the recorded input.
-        xdotool windowfocus --sync "$win" 2>/dev/null || true
         xdotool key d
         sleep 3 # the wave loading and starting
         mission=$(measure "$game")
