@@ -180,7 +180,7 @@ TEST_F(MissionTest, TheShipStaysOnTheFieldUntilItFliesOut)
                   {45, SDL_SCANCODE_UP, false}};
     static int lastpic, lasty, countdown_from;
     static bool paused_at_40, left_top;
-    lastpic = playerpic;
+    lastpic = playerbasepic; // every wave starts in level flight, whatever was flown before
     lasty = 0;
     countdown_from = 0;
     paused_at_40 = left_top = false;
