@@ -162,9 +162,9 @@ inline constexpr std::array<const char*, 4> ITM_TILES_LABELS = {"STARTG1TILES", 
 inline constexpr const char* ITM_MAP_LABEL_FORMAT = "MAP%uG%u_MAP";
 inline constexpr const char* ITM_HELP_START = "STARTHELP";
 inline constexpr const char* ITM_HELP_END = "ENDHELP";
-inline constexpr std::array<const char*, 7> ITM_HELP_PAGES = {
-    "HELP1_TXT",    "VUL1_TXT",     "NEWPLAY1_TXT", "HANGHLP1_TXT",
-    "COMPHLP1_TXT", "STORHLP1_TXT", "OVERVW06_TXT"};
+inline constexpr std::array<const char*, 9> ITM_HELP_PAGES = {
+    "HELP1_TXT",    "VUL1_TXT",     "NEWPLAY1_TXT", "HANGHLP1_TXT", "COMPHLP1_TXT",
+    "STORHLP1_TXT", "OVERVW06_TXT", "WEAPONS1_TXT", "HINTS1_TXT"};
 // Each effect label is followed by its device variants: +1 silent (speaker), +2 tone
 // sequence, +3 unused, +4 digital sample.
 constexpr int ITM_EFFECT_VARIANTS = 5;
@@ -254,6 +254,8 @@ constexpr auto ITM_LAYOUT = [] {
         Next(0, 1, IFMT_TEXT, ITM_HELP_PAGES[4], "help.page", 4),
         Next(0, 1, IFMT_TEXT, ITM_HELP_PAGES[5], "help.page", 5),
         Next(0, 1, IFMT_TEXT, ITM_HELP_PAGES[6], "help.page", 6),
+        Next(0, 1, IFMT_TEXT, ITM_HELP_PAGES[7], "help.page", 7),
+        Next(0, 1, IFMT_TEXT, ITM_HELP_PAGES[8], "help.page", 8),
         Next(0, 1, IFMT_MARKER, ITM_HELP_END, "help.end"),
 #define VULTAR_EFFECT(n)                                                                           \
     Next(0, ITM_EFFECT_VARIANTS, IFMT_EFFECT, ITM_EFFECT_LABELS[n], "sound.effect", n)

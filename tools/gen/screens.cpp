@@ -2,6 +2,7 @@
 // store's item pictures, and simple, valid stand-ins for demos until they get recordings
 // of their own.
 #include <cmath>
+#include <cstdio>
 #include <map>
 
 #include "content.h"
@@ -232,6 +233,52 @@ Bytes SCREEN_TextScreen()
     return out;
 }
 
+namespace
+{
+
+// The help window's text area (its page field) and the font it writes in.
+constexpr int kHelpPageW = 296, kHelpPageH = 147;
+
+// Lays the page out as the help window will, line by line, and refuses one whose text
+// runs out of the window's text area (the window does not clip it).
+void HelpPageFits(const char* label, const Bytes& page)
+{
+    const Font& f = FONT_Get("medium");
+    int x = 0, y = 0, number = 0;
+    std::string line;
+    for (uint8_t ch : page) {
+        if (ch == '\r') continue;
+        if (ch != '\n') {
+            line += char(ch);
+            continue;
+        }
+        number++;
+        char word[16] = "";
+        int a = 0, b = 0;
+        const int n = sscanf(line.c_str(), "%15s %d %d", word, &a, &b);
+        const std::string cmd = n >= 1 ? word : "";
+        if (cmd == "TEXT_POS" && n == 3) {
+            x = a;
+            y = b;
+        } else if (cmd == "TEXT_RIGHT" && n >= 2) {
+            x += a;
+        } else if (cmd == "TEXT_DOWN" && n >= 2) {
+            y += a;
+        } else if (cmd != "TEXT_COLOR" && cmd != "TEXT_IMAGE") {
+            if (x + FONT_Width(f, line) > kHelpPageW)
+                GEN_Fail("help page %s, line %d: '%s' is wider than the page", label, number,
+                         line.c_str());
+            if (y + f.height > kHelpPageH)
+                GEN_Fail("help page %s, line %d: '%s' runs past the bottom of the page", label,
+                         number, line.c_str());
+            y += f.height + 3;
+        }
+        line.clear();
+    }
+}
+
+} // namespace
+
 Bytes SCREEN_HelpPage(int page)
 {
     std::string text = GEN_ReadText(std::string("help/") + ITM_HELP_PAGES[page] + ".txt");
@@ -256,5 +303,6 @@ Bytes SCREEN_HelpPage(int page)
     }
     if (!line.empty()) flush();
     if (out.empty()) GEN_Fail("help page %s is empty", ITM_HELP_PAGES[page]);
+    HelpPageFits(ITM_HELP_PAGES[page], out);
     return out;
 }

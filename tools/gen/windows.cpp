@@ -453,7 +453,7 @@ Bytes Help()
     Set(w, 5, Button(1, 150, 179, 50, 15, "PREV", K_P));
     Set(w, 6, Button(2, 206, 179, 50, 15, "NEXT", K_N));
     Set(w, 7, Button(0, 262, 179, 50, 15, "DONE", K_D));
-    WField page = Holder(TEXT, 12, 26, 296, 144);
+    WField page = Holder(TEXT, 12, 26, 296, 147);
     page.fontcolor = Ink();
     page.font = "MEDIUM_FNT";
     Set(w, 8, page);
