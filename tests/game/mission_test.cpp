@@ -41,32 +41,25 @@ namespace
 {
 
 // Steering, firing, a mega bomb and the spare button, all through pushed key events and
-// the event pump; Escape ends the recording as a completed wave at frame 121.
-const std::vector<KEYEVENT> kFlight = {
-    {3, SDL_SCANCODE_RIGHT, true},    {20, SDL_SCANCODE_RIGHT, false},
-    {22, SDL_SCANCODE_LEFT, true},    {22, SDL_SCANCODE_LCTRL, true},
-    {50, SDL_SCANCODE_LEFT, false},   {55, SDL_SCANCODE_UP, true},
-    {70, SDL_SCANCODE_UP, false},     {72, SDL_SCANCODE_SPACE, true},
-    {75, SDL_SCANCODE_SPACE, false},  {80, SDL_SCANCODE_RSHIFT, true},
-    {83, SDL_SCANCODE_RSHIFT, false}, {85, SDL_SCANCODE_LCTRL, false},
-    {88, SDL_SCANCODE_DOWN, true},    {110, SDL_SCANCODE_DOWN, false},
-    {120, SDL_SCANCODE_ESCAPE, true}, {121, SDL_SCANCODE_ESCAPE, false},
-};
+// the event pump; Escape at frame `escape` ends the recording as a completed wave.
+std::vector<KEYEVENT> FlightKeys(int escape)
+{
+    return {
+        {3, SDL_SCANCODE_RIGHT, true},       {20, SDL_SCANCODE_RIGHT, false},
+        {22, SDL_SCANCODE_LEFT, true},       {22, SDL_SCANCODE_LCTRL, true},
+        {50, SDL_SCANCODE_LEFT, false},      {55, SDL_SCANCODE_UP, true},
+        {70, SDL_SCANCODE_UP, false},        {72, SDL_SCANCODE_SPACE, true},
+        {75, SDL_SCANCODE_SPACE, false},     {80, SDL_SCANCODE_RSHIFT, true},
+        {83, SDL_SCANCODE_RSHIFT, false},    {85, SDL_SCANCODE_LCTRL, false},
+        {88, SDL_SCANCODE_DOWN, true},       {110, SDL_SCANCODE_DOWN, false},
+        {escape, SDL_SCANCODE_ESCAPE, true}, {escape + 1, SDL_SCANCODE_ESCAPE, false},
+    };
+}
+const std::vector<KEYEVENT> kFlight = FlightKeys(120);
 
 TEST_F(MissionTest, ARecordedWavePlaysBackFrameForFrame)
 {
-    // Steering, firing, a mega bomb and the spare button, all through pushed
-    // key events and the event pump; Escape ends the recording as a completed wave.
-    watch.keys = {
-        {3, SDL_SCANCODE_RIGHT, true},    {20, SDL_SCANCODE_RIGHT, false},
-        {22, SDL_SCANCODE_LEFT, true},    {22, SDL_SCANCODE_LCTRL, true},
-        {50, SDL_SCANCODE_LEFT, false},   {55, SDL_SCANCODE_UP, true},
-        {70, SDL_SCANCODE_UP, false},     {72, SDL_SCANCODE_SPACE, true},
-        {75, SDL_SCANCODE_SPACE, false},  {80, SDL_SCANCODE_RSHIFT, true},
-        {83, SDL_SCANCODE_RSHIFT, false}, {85, SDL_SCANCODE_LCTRL, false},
-        {88, SDL_SCANCODE_DOWN, true},    {110, SDL_SCANCODE_DOWN, false},
-        {300, SDL_SCANCODE_ESCAPE, true}, {301, SDL_SCANCODE_ESCAPE, false},
-    };
+    watch.keys = FlightKeys(300);
     watch.sample = {1, 10, 21, 40, 60, 76, 90, 105, 119, 121, 160, 200, 250, 301};
     // The first enemies come in before the end of the recording.
     static int most;
