@@ -188,6 +188,9 @@ quit_game
 
 # ---- second run: the quick route to a landing and the victory ------------------------------
 start_game env QX_MODE=GANTRY
+find_window
+sleep 2
+key Return # the start screen again: run the game
 sleep 4
 find_window
 for _ in $(seq 10); do
