@@ -520,7 +520,7 @@ void WIN_MainAuto(int start)
         if (pos == 0) {
             SND_CacheGFX();
             SND_PlaySong(kSongMenuInGame, 1, 1);
-            INTRO_PlayMain();
+            stopped = INTRO_PlayMain();
             idle = 0;
         } else if (pos == 1) {
             stopped = WIN_Credits();
