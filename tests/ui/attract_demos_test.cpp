@@ -1,6 +1,6 @@
-// The attract mode on the generated data set: from the first demo it plays every archive
-// demo to its own end, one after another, then the opening, where a key ends it; and a
-// demo shown after the others plays the very same frames as one played on its own.
+// The attract mode on the generated data set, all archives there: from the first demo it plays
+// every archive demo to its own end, one after another, then the opening, where a key ends it; and
+// a demo shown after the others plays the very same frames as one played on its own.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -17,6 +17,7 @@
 #include "res/glbapi.h"
 #include "res/itemtable.h"
 #include "sound/fx.h"
+#include "testutil/gamestart.h"
 #include "testutil/testutil.h"
 #include "ui/swdapi.h"
 #include "ui/windows.h"
@@ -24,29 +25,6 @@
 
 namespace
 {
-
-void StartGame()
-{
-    static bool started;
-    if (started) return;
-    started = true;
-    static vt::TempHome home;
-    vt::InitInputPlatform();
-    KBD_Install();
-    GFX_InitSystem();
-    SWD_Install(0);
-    IPT_LoadPrefs();
-    control = CONTROL_KEYBOARD;
-    PTR_Init(1);
-    GLB_InitSystem(VULTAR_BINARY_DIR "/data/", 6, nullptr);
-    SND_InitSound();
-    IPT_Init();
-    GLB_FreeAll();
-    VUL_InitMem();
-    for (int& flag : gameflag)
-        flag = 1;
-    VUL_LoadGraphics(1);
-}
 
 // One demo as the mission loop showed it.
 struct PLAYED {
@@ -102,7 +80,7 @@ class AttractTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        StartGame();
+        vt::StartGame();
         for (int& flag : gameflag)
             flag = 1;
         played.clear();

@@ -22,6 +22,7 @@
 #include "res/itemtable.h"
 #include "sound/dspapi.h"
 #include "sound/fx.h"
+#include "testutil/gamestart.h"
 #include "testutil/testutil.h"
 #include "ui/intro.h"
 #include "ui/movie.h"
@@ -31,29 +32,6 @@ namespace
 {
 
 using Bytes = std::vector<uint8_t>;
-
-void StartGame()
-{
-    static bool started;
-    if (started) return;
-    started = true;
-    static vt::TempHome home;
-    vt::InitInputPlatform();
-    KBD_Install();
-    GFX_InitSystem();
-    SWD_Install(0);
-    IPT_LoadPrefs();
-    control = CONTROL_KEYBOARD;
-    PTR_Init(1);
-    GLB_InitSystem(VULTAR_BINARY_DIR "/data/", 6, nullptr);
-    SND_InitSound();
-    IPT_Init();
-    GLB_FreeAll();
-    VUL_InitMem();
-    for (int& flag : gameflag)
-        flag = 1;
-    VUL_LoadGraphics(1);
-}
 
 // What each presentation showed, and the effects started since the one before it.
 struct SHOWN {
@@ -172,7 +150,7 @@ class IntroTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        StartGame();
+        vt::StartGame();
         SND_StopPatches();
         SND_SetFXDevice(5, 2);
         DSP_Init(8, DSP_RATE);
