@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The autopilot's balance report: the whole campaign flown at training, easy, medium and
 # hard on the generated data set, each written to docs/balance/DIFFICULTY.md and .png, and
-# docs/balance.md gathering them. The campaigns run one after another (each a few minutes).
+# docs/balance.md gathering them, with every wave's progress line in docs/balance/DIFFICULTY.log.
+# The four campaigns run side by side (each a few minutes of one core).
 # Usage: scripts/balance-report.sh [WAVES]   (default: every wave of the four episodes)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,14 +22,20 @@ out=docs/balance.md
     echo "\`scripts/balance-report.sh\`."
     echo
 } > "$out"
+# The four campaigns fly side by side, each with its pilot in a folder of its own.
+homes=()
 for diff in training easy medium hard; do
     home=$(mktemp -d)
-    echo "-- $diff"
+    homes+=("$home")
     build/tools/autopilot/autopilot build/data "$diff" "$waves" --home "$home" \
-        --report "docs/balance/$diff" | tail -n 1
-    rm -rf "$home"
+        --report "docs/balance/$diff" > "docs/balance/$diff.log" &
+done
+wait
+rm -rf "${homes[@]}"
+for diff in training easy medium hard; do
+    tail -n 1 "docs/balance/$diff.log"
     # The table's images are beside it; seen from docs/ they are in balance/.
-    sed -e 's|^!\[\(.*\)\](\(.*\))$|![\1](balance/\2)|' -e 's|^## |## |' "docs/balance/$diff.md" >> "$out"
+    sed -e 's|^!\[\(.*\)\](\(.*\))$|![\1](balance/\2)|' "docs/balance/$diff.md" >> "$out"
     echo >> "$out"
 done
 echo "wrote $out"

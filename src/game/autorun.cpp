@@ -344,6 +344,43 @@ std::vector<AUTO_WAVE> AUTO_Campaign(const AUTO_RUN& run)
     return waves;
 }
 
+// ---- attract demos ----------------------------------------------------------------------
+
+namespace
+{
+
+// The wave ends once the recording is full: the rest would not be seen.
+void RecordHook(int point)
+{
+    if (point == GAME_FRAME_SHOWN && gl_cnt > 0 && demo_mode != 1) end_wave = 1;
+}
+
+} // namespace
+
+bool AUTO_RecordDemo(int game, int wave, const std::string& path)
+{
+    FILE* probe = fopen(path.c_str(), "wb");
+    if (!probe) return false;
+    fclose(probe);
+    auto* old_frame = game_framehook;
+    game_framehook = RecordHook;
+    AUTO_Enable(1);
+    godmode = 0;
+    cur_game = game;
+    game_wave[game] = wave;
+    DEMO_MakePlayer(game);
+    VUL_LoadMap();
+    DEMO_SetFileName(path.c_str());
+    demo_flag = 1;
+    Do_Game();
+    demo_flag = 0;
+    demo_mode = 0;
+    AUTO_Enable(0);
+    game_framehook = old_frame;
+    VUL_ClearPlayer();
+    return true;
+}
+
 // ---- the report -----------------------------------------------------------------------------
 
 namespace

@@ -47,3 +47,10 @@ bool AUTO_WriteReport(const std::vector<AUTO_WAVE>& waves, const char* title, co
                       const std::string& png);
 // Difficulty names as the new-pilot window gives them.
 const char* AUTO_DiffName(int diff);
+
+// An attract demo: the demo pilot of episode `game` (from 0) flies wave `wave` with the
+// autopilot until the recording is full, and the recording is written to `path`. The same
+// data set always gives the same bytes. False when the file could not be written.
+bool AUTO_RecordDemo(int game, int wave, const std::string& path);
+// The waves the attract demos of each episode archive show, three apiece.
+constexpr int AUTO_DEMOWAVES[3] = {0, 3, 7};

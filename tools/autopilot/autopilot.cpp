@@ -12,6 +12,8 @@
 //   --soak SECONDS fly campaign after campaign, with the attract mode between them, for
 //                  this long, printing the resident memory at every campaign's end
 //   --reload N     leave the hangar and load the pilot again every N waves
+//   --attract DIR  record the attract demos instead (three per episode archive), as
+//                  DIR/e1d1.dem ... e3d3.dem
 //   --shots DIR    a picture of the battlefield every 500 frames, for looking at
 #include <sys/stat.h>
 #include <unistd.h>
@@ -111,6 +113,7 @@ int main(int argc, char* argv[])
     run.progress = true;
     std::string report, home;
     double soak = 0;
+    std::string attract;
     for (int i = 3; i < argc; i++) {
         std::string a = argv[i];
         bool more = i + 1 < argc;
@@ -124,6 +127,8 @@ int main(int argc, char* argv[])
             soak = atof(argv[++i]);
         else if (a == "--reload" && more)
             run.reload_every = atoi(argv[++i]);
+        else if (a == "--attract" && more)
+            attract = argv[++i];
         else if (a == "--shots" && more)
             run.shotdir = argv[++i];
         else if (a == "--quiet")
@@ -182,6 +187,24 @@ int main(int argc, char* argv[])
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
     auto elapsed = [&] { return std::chrono::duration<double>(Clock::now() - start).count(); };
+
+    if (!attract.empty()) {
+        mkdir(attract.c_str(), 0755);
+        for (int game = 0; game < 3; game++)
+            for (int k = 0; k < 3; k++) {
+                if (!gameflag[game]) continue;
+                std::string path = attract + "/e" + std::to_string(game + 1) + "d" +
+                                   std::to_string(k + 1) + ".dem";
+                if (!AUTO_RecordDemo(game, AUTO_DEMOWAVES[k], path)) {
+                    fprintf(stderr, "autopilot: cannot write %s\n", path.c_str());
+                    return 1;
+                }
+                printf("%s: episode %d wave %d\n", path.c_str(), game + 1, AUTO_DEMOWAVES[k] + 1);
+            }
+        SND_DeInit();
+        SDL_Quit();
+        return 0;
+    }
 
     if (soak > 0) {
         // Campaign after campaign, each a fresh pilot, the attract mode between them.
