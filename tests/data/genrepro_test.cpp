@@ -100,6 +100,8 @@ TEST(Generator, MistakesInTheSourcesNameTheirPlace)
          "set twice"},
         // A help page with nothing but comments.
         {"help/VUL1_TXT.txt", nullptr, "; nothing here yet\n", "VUL1_TXT"},
+        // A recorded demo cut short.
+        {"demos/e2d3.dem", nullptr, "not a demo", "demos/e2d3.dem"},
     };
     for (const Case& c : cases) {
         fs::remove_all(src);

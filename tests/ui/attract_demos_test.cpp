@@ -1,6 +1,7 @@
 // The attract mode on the generated data set, all archives there: from the first demo it plays
-// every archive demo to its own end, one after another, then the opening, where a key ends it; and
-// a demo shown after the others plays the very same frames as one played on its own.
+// every archive demo (waves flown by the autopilot) to its own end, one after another, then the
+// opening, where a key ends it; and a demo shown after the others plays the very same frames as
+// one played on its own.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -21,6 +22,7 @@
 #include "testutil/testutil.h"
 #include "ui/swdapi.h"
 #include "ui/windows.h"
+#include "world/enemy.h"
 #include "world/objects.h"
 
 namespace
@@ -32,6 +34,7 @@ struct PLAYED {
     int frames = 0;
     int last = 0;                   // the last record read
     int shield = 0;                 // at the last frame
+    int came = 0, killed = 0;       // enemies in the air, at the last frame
     std::map<int, uint64_t> hashes; // every 64th frame
 };
 std::vector<PLAYED> played;
@@ -60,6 +63,8 @@ void Watch(int point)
     p.frames++;
     p.last = cur_play - 1;
     p.shield = OBJS_GetAmt(OBJ_SHIELD);
+    p.came = enemy_tally.came;
+    p.killed = enemy_tally.killed;
     if (p.frames % 64 == 0) p.hashes[p.frames] = ScreenHash();
 }
 
@@ -118,6 +123,8 @@ TEST_F(AttractTest, EveryArchiveDemoPlaysToItsEndAndAgainTheSameWay)
         EXPECT_EQ(p.last, p.records - 1);
         EXPECT_EQ(p.frames, p.records - 1);
         EXPECT_GT(p.shield, 0) << "the pilot came through";
+        // Play worth watching, in step with the wave: most of the enemies shot down.
+        EXPECT_GE(p.killed * 4, p.came * 3) << p.killed << " of " << p.came;
     }
 
     // The last demo, played after all the others, shows the same pictures as when it is

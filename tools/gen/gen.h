@@ -52,6 +52,9 @@ struct Palette {
 struct GenContext {
     std::string datadir;
     Palette pal;
+    // Stand-ins for the attract demos instead of the recordings in demos/: a data set to
+    // record them with.
+    bool demo_standins = false;
 };
 extern GenContext gen;
 

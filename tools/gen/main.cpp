@@ -1,5 +1,6 @@
 // vultar_gen: builds the game's data set FILE0000.GLB .. FILE0004.GLB from the sources in
-// data/, and on request contact sheets of the artwork as PNG files.
+// data/, and on request contact sheets of the artwork as PNG files. --demo-stand-ins packs
+// simple flights in place of the recorded attract demos (the data set to record them with).
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -10,7 +11,7 @@
 static void Usage()
 {
     fprintf(stderr, "usage: vultar_gen --data SOURCEDIR [--out ARCHIVEDIR] [--preview PNGDIR] "
-                    "[--icons PNGDIR]\n");
+                    "[--icons PNGDIR] [--demo-stand-ins]\n");
     exit(2);
 }
 
@@ -33,6 +34,10 @@ int main(int argc, char** argv)
     std::string out, preview, icons;
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
+        if (a == "--demo-stand-ins") {
+            gen.demo_standins = true;
+            continue;
+        }
         if (i + 1 >= argc) Usage();
         if (a == "--data")
             gen.datadir = argv[++i];

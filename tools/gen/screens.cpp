@@ -1,12 +1,13 @@
 // Items of the interface: the closing text screen and help pages from their sources, the
-// store's item pictures, and simple, valid stand-ins for demos until they get recordings
-// of their own.
+// store's item pictures, and the attract demos (recordings kept in data/demos/, or stand-ins
+// while they are being recorded).
 #include <cmath>
 #include <cstdio>
 #include <map>
 
 #include "content.h"
 #include "episode.h"
+#include "game/autorun.h"
 #include "res/itemfmt.h"
 
 namespace
@@ -88,18 +89,22 @@ Bytes SCREEN_CreditsPalette(int)
     return PAL_Bytes(P());
 }
 
-Bytes SCREEN_Demo(int episode, int which)
+namespace
 {
-    // A pilot weaving across the screen with the guns firing, for the attract loop.
+
+// A weaving flight with the guns firing: a valid demo of the wave, for a data set made to
+// record the real ones with.
+Bytes StandInDemo(int episode, int wave)
+{
     constexpr int kFrames = 1500;
     Bytes d;
     ITEM_AddLong(d, 0);
     ITEM_AddShort(d, static_cast<int16_t>(episode));
-    ITEM_AddShort(d, static_cast<int16_t>(which));
+    ITEM_AddShort(d, static_cast<int16_t>(wave));
     ITEM_AddLong(d, kFrames + 1);
     int pic = 3, oldx = 144;
     for (int f = 0; f < kFrames; f++) {
-        int x = 144 + static_cast<int>(std::lround(110 * std::sin(f / (60.0 + 10 * which))));
+        int x = 144 + static_cast<int>(std::lround(110 * std::sin(f / (60.0 + 10 * wave))));
         int y = 120 + static_cast<int>(std::lround(30 * std::sin(f / 47.0)));
         int h = std::min(std::abs(oldx - x) >> 2, 3);
         if (x < oldx && pic < 3 + h)
@@ -118,6 +123,31 @@ Bytes SCREEN_Demo(int episode, int which)
         ITEM_AddShort(d, static_cast<int16_t>(pic));
         ITEM_AddShort(d, 0);
     }
+    return d;
+}
+
+} // namespace
+
+Bytes SCREEN_Demo(int episode, int which)
+{
+    if (gen.demo_standins) return StandInDemo(episode, AUTO_DEMOWAVES[which]);
+    char name[32];
+    snprintf(name, sizeof(name), "demos/e%dd%d.dem", episode + 1, which + 1);
+    const std::string text = GEN_ReadText(name);
+    const Bytes d(text.begin(), text.end());
+    // The game copies at most 2801 records of 12 bytes; the header's count and place must
+    // match the file and the archive it goes into.
+    constexpr size_t kRecord = 12, kMaxRecords = 2801;
+    if (d.size() < 2 * kRecord || d.size() % kRecord || d.size() > kMaxRecords * kRecord)
+        GEN_Fail("%s: %zu bytes is not a demo (2 to %zu records of %zu bytes)", name, d.size(),
+                 kMaxRecords, kRecord);
+    const auto word = [&d](size_t at) { return d[at] | d[at + 1] << 8; };
+    if (word(8) * kRecord != d.size() || word(10) != 0)
+        GEN_Fail("%s: the header counts %d records, the file holds %zu", name, word(8),
+                 d.size() / kRecord);
+    if (word(4) != episode || word(6) != AUTO_DEMOWAVES[which])
+        GEN_Fail("%s: records episode %d wave %d, this demo shows episode %d wave %d", name,
+                 word(4) + 1, word(6) + 1, episode + 1, AUTO_DEMOWAVES[which] + 1);
     return d;
 }
 
