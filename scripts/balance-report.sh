@@ -15,9 +15,10 @@ out=docs/balance.md
     echo "# Balance report"
     echo
     echo "The autopilot flies a new pilot through the whole campaign at each difficulty, through"
-    echo "the game's own screens: it shops in the store before every wave (shield first, one mega"
-    echo "bomb in reserve, then the main guns, then special weapons by price), saves the pilot after"
-    echo "every wave and leaves and loads it at every episode's end. A lost wave is recorded and"
+    echo "the game's own screens: it shops in the store before every wave (the shield first, then"
+    echo "the main guns and special weapons up the store's list by price, one mega bomb in reserve),"
+    echo "saves the pilot after every wave and leaves and loads it at every episode's end. A pilot"
+    echo "made at hard flies episode 4 at medium, as every new pilot does. A lost wave is recorded and"
     echo "the pilot, as last saved, moves on to the next. Regenerate with"
     echo "\`scripts/balance-report.sh\`."
     echo

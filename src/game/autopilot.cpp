@@ -422,20 +422,24 @@ int AUTO_NextPurchase(void)
     auto affordable = [&](int type) {
         return OBJS_CanBuy(type) && OBJS_GetCost(type) > 0 && OBJS_GetCost(type) <= money;
     };
-    if (OBJS_GetAmt(OBJ_SHIELD) < obj_lib[OBJ_SHIELD].max && affordable(OBJ_SHIELD))
-        return OBJ_SHIELD;
-    // One mega bomb always in reserve: the way out when cornered, and the only weapon that
-    // reaches a boss left below the guns.
-    if (OBJS_GetAmt(OBJ_MEGABOMB) < 1) return affordable(OBJ_MEGABOMB) ? OBJ_MEGABOMB : -1;
-    for (int gun : {OBJ_GUN1, OBJ_GUN2, OBJ_GUN3})
-        if (OBJS_GetTotal(gun) == 0) return affordable(gun) ? gun : -1;
-    int best = -1;
-    for (int type = OBJ_FIRSTSPECIAL; type <= OBJ_LASTSPECIAL; type++) {
-        if (type == OBJ_MEGABOMB || OBJS_GetTotal(type) > 0 || !affordable(type)) continue;
-        if (best == -1 || OBJS_GetCost(type) > OBJS_GetCost(best)) best = type;
+    // The shield a quarter at a time, once a whole quarter fits: nothing else comes first.
+    const OBJ_LIB& shield = obj_lib[OBJ_SHIELD];
+    if (OBJS_GetAmt(OBJ_SHIELD) <= shield.max - shield.num)
+        return affordable(OBJ_SHIELD) ? OBJ_SHIELD : -1;
+    // Then the weapons up the store's list, by price: the cheapest main gun or special
+    // weapon not held. The ship gains a weapon every few waves, the first (the cheapest
+    // special weapon) after two or three, and reaches the dearest in the last episode.
+    int next = -1;
+    for (int type = OBJ_GUN1; type <= OBJ_LASTSPECIAL; type++) {
+        if (type == OBJ_MEGABOMB || OBJS_GetTotal(type) > 0 || !OBJS_CanBuy(type)) continue;
+        if (next == -1 || OBJS_GetCost(type) < OBJS_GetCost(next)) next = type;
     }
-    if (best != -1) return best;
-    // A spare mega bomb or two for when the ship is cornered.
-    if (OBJS_GetAmt(OBJ_MEGABOMB) < 3 && affordable(OBJ_MEGABOMB)) return OBJ_MEGABOMB;
+    if (next != -1 && affordable(next)) return next;
+    // One mega bomb in reserve: the way out when cornered, and the only weapon that
+    // reaches a boss left below the guns.
+    const int bombs = OBJS_GetAmt(OBJ_MEGABOMB);
+    if (bombs < 1 && affordable(OBJ_MEGABOMB)) return OBJ_MEGABOMB;
+    // With every weapon held, a spare bomb or two.
+    if (next == -1 && bombs < 3 && affordable(OBJ_MEGABOMB)) return OBJ_MEGABOMB;
     return -1;
 }

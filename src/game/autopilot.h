@@ -34,7 +34,8 @@ AUTO_DECISION AUTO_Decide(void);
 int AUTO_ShotDanger(int cx, int cy, int frames);
 
 // The store: the next item type the autopilot's shopping list buys with the money and
-// inventory it has, or -1 when it is done. Shield first, then one mega bomb in reserve,
-// then the main guns, then special weapons by price (the dearest it can afford that it
-// does not hold), then up to three mega bombs.
+// inventory it has, or -1 when it is done. The shield first (a whole quarter at a time),
+// then the main guns and special weapons up the store's list by price (the cheapest not
+// held), and one mega bomb in reserve while it saves; spare bombs, up to three, only once
+// every weapon is held.
 int AUTO_NextPurchase(void);

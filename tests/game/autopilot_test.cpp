@@ -235,31 +235,47 @@ TEST_F(Autopilot, HoldsFireWithNothingToShootSoTheShieldCanMendItself)
     EXPECT_EQ(buttons[BUTTON_FIRE], 0);
 }
 
-TEST_F(Autopilot, ShoppingListShieldThenABombThenGunsThenSpecialsByPrice)
+TEST_F(Autopilot, ShoppingListShieldThenWeaponsUpTheStoresList)
 {
     // Prices worked by hand from the store's list: shield 25 units 10000, mega bomb 32250,
-    // main gun 2 78800, main gun 3 175600, specials from 63500 (type 7) to 1750000 (13).
+    // special 7 63500, main gun 2 78800, special 9 98200, special 8 110000, special 3
+    // 145200, main gun 3 175600, special 6 204950 ... special 13 1750000. The pilot holds
+    // main gun 1 and 75 of shield.
     plr.score = 9999;
     EXPECT_EQ(AUTO_NextPurchase(), -1) << "shield wanted, not affordable: nothing else first";
     plr.score = 10000;
     EXPECT_EQ(AUTO_NextPurchase(), OBJ_SHIELD);
     OBJS_Add(OBJ_SHIELD);
-    EXPECT_EQ(AUTO_NextPurchase(), -1) << "a bomb next, 32250";
+    EXPECT_EQ(AUTO_NextPurchase(), -1) << "nothing under 10000 but the full shield";
     plr.score = 40000;
-    EXPECT_EQ(AUTO_NextPurchase(), OBJ_MEGABOMB);
+    EXPECT_EQ(AUTO_NextPurchase(), OBJ_MEGABOMB) << "special 7 out of reach: a bomb in reserve";
     OBJS_Add(OBJ_MEGABOMB);
+    EXPECT_EQ(AUTO_NextPurchase(), -1) << "saving for special 7, no spare bomb";
+    plr.score = 70000;
+    EXPECT_EQ(AUTO_NextPurchase(), 7) << "the first special before the dearer gun 2";
+    OBJS_Add(7);
     plr.score = 100000;
-    EXPECT_EQ(AUTO_NextPurchase(), OBJ_GUN2) << "guns before a special it could afford";
-    OBJS_Add(OBJ_GUN2);
-    EXPECT_EQ(AUTO_NextPurchase(), -1) << "saving for main gun 3";
-    OBJS_Add(OBJ_GUN3);
-    EXPECT_EQ(AUTO_NextPurchase(), 9) << "98200 is the dearest special under 100000";
-    plr.score = 600000;
-    EXPECT_EQ(AUTO_NextPurchase(), 5) << "512850";
-    OBJS_Add(5);
-    EXPECT_EQ(AUTO_NextPurchase(), 10) << "300750, the next dearest not held";
-    plr.score = 35000;
-    EXPECT_EQ(AUTO_NextPurchase(), OBJ_MEGABOMB) << "no special affordable: a second bomb";
+    for (int type : {int(OBJ_GUN2), 9}) {
+        EXPECT_EQ(AUTO_NextPurchase(), type) << "up the list by price";
+        OBJS_Add(type);
+    }
+    EXPECT_EQ(AUTO_NextPurchase(), -1) << "saving for special 8";
+    plr.score = 200000;
+    for (int type : {8, 3, int(OBJ_GUN3)}) {
+        EXPECT_EQ(AUTO_NextPurchase(), type) << "up the list by price";
+        OBJS_Add(type);
+    }
+    OBJS_Sell(OBJ_SHIELD);
+    plr.score = 9000;
+    EXPECT_EQ(AUTO_NextPurchase(), -1) << "a quarter of shield lost: it comes first again";
+    plr.score = 2000000;
+    EXPECT_EQ(AUTO_NextPurchase(), OBJ_SHIELD);
+    OBJS_Add(OBJ_SHIELD);
+    for (int type : {6, 4, 10, 5, 12, 14, 13}) {
+        EXPECT_EQ(AUTO_NextPurchase(), type) << "up the list by price, the dearest last";
+        OBJS_Add(type);
+    }
+    EXPECT_EQ(AUTO_NextPurchase(), OBJ_MEGABOMB) << "every weapon held: a spare bomb";
     OBJS_Add(OBJ_MEGABOMB);
     OBJS_Add(OBJ_MEGABOMB);
     EXPECT_EQ(AUTO_NextPurchase(), -1) << "three bombs are enough";
