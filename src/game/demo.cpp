@@ -312,12 +312,14 @@ int DEMO_Play(void)
         watcher = nullptr;
     }
 
+    // The closing scene belongs to the demo: a press that cuts it short ends the attract
+    // mode just as one during the flight does.
     if (result == 0) {
         if (OBJS_GetAmt(OBJ_SHIELD) <= 0) {
             SND_PlaySong(kSongDeath, 1, 1);
-            INTRO_Death();
+            result = INTRO_Death();
         } else {
-            INTRO_Landing();
+            result = INTRO_Landing();
         }
     }
     VUL_ClearPlayer();

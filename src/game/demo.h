@@ -34,8 +34,8 @@ bool DEMO_LoadFile(void);
 bool DEMO_GLBFile(int item);
 // Checks a demo as stored: the header's count against the length, episode and wave.
 bool DEMO_Check(const uint8_t* data, int length);
-// Plays the loaded demo as one wave; returns the mission's result (1: interrupted), or 0
-// without playing when nothing playable is loaded.
+// Plays the loaded demo as one wave and its landing or death scene; returns 1 when a press
+// interrupted either, else 0 (also without playing when nothing playable is loaded).
 int DEMO_Play(void);
 void DEMO_MakePlayer(int game);
 void DEMO_DisplayStats(void);

@@ -1,7 +1,7 @@
 // The attract mode on the generated data set, all archives there: from the first demo it plays
-// every archive demo (waves flown by the autopilot) to its own end, one after another, then the
-// opening, where a key ends it; and a demo shown after the others plays the very same frames as
-// one played on its own.
+// every archive demo (waves flown by the autopilot) to its own end, one after another, and a key
+// during the last one's closing scene ends it; a demo shown after the others plays the very same
+// frames as one played on its own; a key during the opening ends the mode.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -112,7 +112,7 @@ TEST_F(AttractTest, EveryArchiveDemoPlaysToItsEndAndAgainTheSameWay)
     demos_wanted = 9;
     WIN_MainAuto(2);
 
-    ASSERT_EQ(played.size(), 9u) << "the mode ends at the opening after the last demo";
+    ASSERT_EQ(played.size(), 9u) << "the mode ends during the last demo's landing";
     for (size_t k = 0; k < played.size(); k++) {
         SCOPED_TRACE(k);
         const PLAYED& p = played[k];
@@ -137,6 +137,18 @@ TEST_F(AttractTest, EveryArchiveDemoPlaysToItsEndAndAgainTheSameWay)
     ASSERT_EQ(played.size(), 1u);
     EXPECT_EQ(played[0].frames, last.frames);
     EXPECT_EQ(played[0].hashes, last.hashes);
+}
+
+TEST_F(AttractTest, AKeyDuringADemosClosingSceneEndsTheMode)
+{
+    // From the second demo of the third archive: the key comes once its flight is over,
+    // while its closing scene plays. The demo after it must not start.
+    demos_wanted = 1;
+    WIN_MainAuto(9);
+    ASSERT_EQ(played.size(), 1u) << "the attract mode went on after the press";
+    const uint8_t* d = GLB_GetItem(ITM_DEMOS3 + 1);
+    EXPECT_EQ(played[0].game, d[4] | d[5] << 8);
+    EXPECT_EQ(played[0].wave, d[6] | d[7] << 8);
 }
 
 TEST_F(AttractTest, AKeyDuringTheOpeningEndsTheMode)
