@@ -63,8 +63,14 @@ struct DRIVER {
     int episodes_done; //
     int since_reload;  // waves flown since the pilot was last loaded
     size_t checked;    // waves whose landing the hangar has looked at
+    int attract;       // the attract mode: not wanted, awaited in the menu, showing
+    bool menu_seen;    // the main menu stood while the attract mode was awaited
+    long attract_frames;
 };
 DRIVER drv;
+AUTO_SEEN seen;
+int last_id = kNone; // the window in front at the last picture
+enum { ATTRACT_NONE, ATTRACT_AWAIT, ATTRACT_ON };
 
 int ActiveId(void)
 {
@@ -204,11 +210,51 @@ void MissionOver(void)
     if (w.survived) drv.want_save = true;
 }
 
+// A picture of the attract mode: once it has shown enough of them, a key is held down
+// (pressed again each picture, as a held key repeats) until the mode gives way.
+void AttractPicture(void)
+{
+    seen.attract_frames++;
+    if (++drv.attract_frames <= drv.run->attract_press) return;
+    lastscan = SC_ESCAPE;
+    kbd_ack = 1;
+}
+
+// While the attract mode is awaited or showing, the driver answers nothing; true then.
+bool Attract(int id)
+{
+    if (drv.attract == ATTRACT_AWAIT) {
+        if (id == ITM_WIN_MAINMENU) {
+            drv.menu_seen = true;
+            return true;
+        }
+        if (!drv.menu_seen) return false;
+        drv.attract = ATTRACT_ON;
+        drv.attract_frames = 0;
+    }
+    if (id != ITM_WIN_MAINMENU) {
+        AttractPicture();
+        return true;
+    }
+    // The menu is back: the key is let go and the menu answered as usual.
+    drv.attract = ATTRACT_NONE;
+    lastscan = 0;
+    kbd_ack = 0;
+    seen.attract++;
+    return false;
+}
+
 void FrameHook(void (*copy)(void))
 {
     copy();
-    if (drv.pending_click && --drv.pending_click == 0) mouse_b1_ack = 1;
     const int id = ActiveId();
+    if (id == ITM_WIN_MAINMENU && last_id != id) seen.menus++;
+    last_id = id;
+    if (drv.attract != ATTRACT_NONE && Attract(id)) {
+        drv.settle = 0;
+        return;
+    }
+    if (drv.pending_click && --drv.pending_click == 0) mouse_b1_ack = 1;
     if (drv.mission && id != kMission) MissionOver();
     if (drv.in_store && id != ITM_WIN_STORE && id != kNone) {
         drv.in_store = false;
@@ -217,6 +263,7 @@ void FrameHook(void (*copy)(void))
     if (id == ITM_WIN_STORE && !drv.in_store) {
         drv.in_store = true;
         drv.shopped = true;
+        seen.stores++;
         drv.store_in = plr.score;
         drv.store_steps = 0;
     }
@@ -253,6 +300,12 @@ int CountBuildings(bool razed)
 
 void MissionHook(int point)
 {
+    if (demo_mode == 2) {
+        // A demo of the attract mode: not a wave of the campaign.
+        if (point == GAME_FRAME_START && gl_cnt == 0) seen.demos++;
+        if (point == GAME_FRAME_SHOWN && drv.attract == ATTRACT_ON) AttractPicture();
+        return;
+    }
     if (point == GAME_FRAME_START && gl_cnt == 0) {
         drv.mission = true;
         AUTO_WAVE w{};
@@ -300,6 +353,11 @@ const char* AUTO_DiffName(int diff)
     return diff >= 0 && diff < 4 ? names[diff] : "?";
 }
 
+AUTO_SEEN AUTO_Seen(void)
+{
+    return seen;
+}
+
 std::vector<AUTO_WAVE> AUTO_Campaign(const AUTO_RUN& run)
 {
     std::vector<AUTO_WAVE> waves;
@@ -307,6 +365,7 @@ std::vector<AUTO_WAVE> AUTO_Campaign(const AUTO_RUN& run)
     drv.run = &run;
     drv.waves = &waves;
     drv.menu = kMenuNewPilot;
+    drv.attract = run.attract_press >= 0 ? ATTRACT_AWAIT : ATTRACT_NONE;
 
     auto* old_frame = game_framehook;
     game_framehook = MissionHook;

@@ -19,7 +19,18 @@ struct AUTO_RUN {
     int reload_every = 0;  // also leave and load the pilot again after this many waves
     std::string shotdir;   // when set, a PNG of the battlefield every `shotevery` frames
     int shotevery = 500;
+    // When 0 or more, the first main menu is left alone until it starts the attract mode of
+    // itself; after that many of the mode's pictures a key is held until the menu is back.
+    int attract_press = -1;
 };
+
+// What the campaigns flown so far passed through: main menus and store visits, attract modes
+// that came and went back to the menu, the demos they began and their pictures.
+struct AUTO_SEEN {
+    int menus, stores, attract, demos;
+    long attract_frames;
+};
+AUTO_SEEN AUTO_Seen(void);
 
 // One wave as flown.
 struct AUTO_WAVE {

@@ -9,8 +9,11 @@
 //   --report NAME  write NAME.md (a table of every wave) and NAME.png (money and shield)
 //   --demos DIR    record every wave as a demo file in DIR
 //   --quiet        no line per wave
-//   --soak SECONDS fly campaign after campaign, with the attract mode between them, for
-//                  this long, printing the resident memory at every campaign's end
+//   --soak SECONDS fly campaign after campaign for this long, each begun at a main menu left
+//                  alone until its attract mode comes, a key ending the mode; reports the
+//                  resident memory at intervals and a verdict at the end (status 0 when
+//                  it stayed flat, 1 when it grew, 3 on a hang)
+//   --hang SECONDS a soak round that takes longer is a hang (default 900)
 //   --reload N     leave the hangar and load the pilot again every N waves
 //   --attract DIR  record the attract demos instead (three per episode archive), as
 //                  DIR/e1d1.dem ... e3d3.dem
@@ -24,7 +27,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <mutex>
+#include <condition_variable>
+#include <atomic>
+#include <iterator>
 #include <string>
+#include <thread>
 
 #include <SDL.h>
 
@@ -57,15 +66,6 @@ void FastDelay(uint32_t ms)
 }
 constexpr I_CLOCK kFastClock = {FastTicks, FastDelay};
 
-// The attract mode runs until a press: one comes after this many pictures.
-constexpr int kAttractFrames = 3000;
-int attract_frames;
-void AttractHook(void (*copy)(void))
-{
-    copy();
-    if (++attract_frames == kAttractFrames) lastscan = SC_ESCAPE;
-}
-
 bool Exists(const std::string& path)
 {
     struct stat st;
@@ -80,23 +80,141 @@ int ParseDiff(const char* s)
     return -1;
 }
 
-// Resident memory in kilobytes, from the kernel's account of this process.
-long ResidentKB(void)
+// A figure of the kernel's account of this process, in kilobytes: "VmRSS" is the resident
+// memory now, "VmHWM" its peak so far.
+long StatusKB(const char* key)
 {
     FILE* f = fopen("/proc/self/status", "r");
     if (!f) return -1;
     char line[256];
     long kb = -1;
+    const size_t n = strlen(key);
     while (fgets(line, sizeof(line), f))
-        if (strncmp(line, "VmRSS:", 6) == 0) kb = atol(line + 6);
+        if (strncmp(line, key, n) == 0 && line[n] == ':') kb = atol(line + n + 1);
     fclose(f);
     return kb;
+}
+
+// ---- the soak ------------------------------------------------------------------------------
+
+// Pictures of the attract mode before the key that ends it, round after round: it lands in
+// the opening, early or late in a demo, and after a whole cycle of the demos.
+constexpr int kAttractPress[] = {0, 400, 3000, 12000, 40000};
+
+struct SOAK {
+    std::atomic<int> rounds{0}, waves{0}, lost{0}, menus{0}, stores{0}, attract{0}, demos{0};
+    std::atomic<long> warm_kb{-1};   // resident once the warm-up is over
+    std::atomic<double> round_at{0}; // when the round under way began
+    std::mutex lock;
+    std::condition_variable wake;
+    bool over = false;
+};
+
+// Every `interval` seconds a line of progress and memory; a round that takes longer than
+// `hang` seconds is a hang: reported, and the process ends with status 3.
+void Watch(SOAK& s, double interval, double hang, const std::function<double()>& elapsed,
+           long start_kb)
+{
+    std::unique_lock<std::mutex> hold(s.lock);
+    double next = interval;
+    while (!s.over) {
+        s.wake.wait_for(hold, std::chrono::milliseconds(250));
+        if (s.over) break;
+        const double now = elapsed();
+        if (now - s.round_at > hang) {
+            printf("soak: FAIL: round %d has run for %.0f s without finishing: a hang\n",
+                   s.rounds + 1, now - s.round_at);
+            fflush(stdout);
+            std::_Exit(3);
+        }
+        if (now < next) continue;
+        next += interval;
+        const long kb = StatusKB("VmRSS");
+        printf("soak: %6.0f s  rounds %4d  waves %5d (lost %d)  attract %4d (demos %d)  "
+               "resident %ld kB (%+ld)  peak %ld kB\n",
+               now, s.rounds.load(), s.waves.load(), s.lost.load(), s.attract.load(),
+               s.demos.load(), kb, kb - start_kb, StatusKB("VmHWM"));
+    }
+}
+
+// Campaign after campaign for `seconds` of wall time, each a fresh pilot at another
+// difficulty, flown some waves with a reload between, and begun at a main menu left alone
+// until the attract mode comes. The verdict: the resident memory after the warm-up (the
+// first quarter of the time) against that at the end.
+int Soak(AUTO_RUN run, double seconds, double hang)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point begin = Clock::now();
+    const std::function<double()> elapsed = [begin] {
+        return std::chrono::duration<double>(Clock::now() - begin).count();
+    };
+    const long start_kb = StatusKB("VmRSS");
+    const double interval = std::clamp(seconds / 20, 5.0, 60.0);
+    printf("soak: %.0f s, resident %ld kB at the start, a report every %.0f s\n", seconds, start_kb,
+           interval);
+    SOAK s;
+    std::thread watcher(Watch, std::ref(s), interval, hang, elapsed, start_kb);
+    run.progress = false;
+    run.reload_every = 2;
+    while (elapsed() < seconds) {
+        s.round_at = elapsed();
+        const int r = s.rounds;
+        run.difficulty = r % 4;
+        run.waves = 3 + r % 5;
+        run.attract_press = kAttractPress[r % std::size(kAttractPress)];
+        char name[20];
+        snprintf(name, sizeof(name), "SOAK %d", r % 10);
+        run.name = name;
+        for (const AUTO_WAVE& w : AUTO_Campaign(run)) {
+            s.waves++;
+            s.lost += !w.survived;
+        }
+        const AUTO_SEEN seen = AUTO_Seen();
+        s.menus = seen.menus;
+        s.stores = seen.stores;
+        s.attract = seen.attract;
+        s.demos = seen.demos;
+        s.rounds++;
+        if (s.warm_kb < 0 && elapsed() >= seconds / 4) s.warm_kb = StatusKB("VmRSS");
+    }
+    {
+        std::lock_guard<std::mutex> hold(s.lock);
+        s.over = true;
+    }
+    s.wake.notify_all();
+    watcher.join();
+
+    const long end_kb = StatusKB("VmRSS"), peak_kb = StatusKB("VmHWM");
+    const long warm_kb = s.warm_kb >= 0 ? s.warm_kb.load() : start_kb;
+    const long growth = end_kb - warm_kb, allowed = std::max(2048L, warm_kb / 50);
+    printf("soak: done after %.0f s: %d rounds, %d waves (%d lost), %d main menus, %d store "
+           "visits, %d attract modes back at the menu (%d demos begun)\n",
+           elapsed(), s.rounds.load(), s.waves.load(), s.lost.load(), s.menus.load(),
+           s.stores.load(), s.attract.load(), s.demos.load());
+    printf("soak: resident %ld kB at the start, %ld kB after the warm-up, %ld kB at the end, "
+           "%ld kB at the peak\n",
+           start_kb, warm_kb, end_kb, peak_kb);
+    const bool attract_ok = s.attract == s.rounds;
+    if (growth <= allowed && attract_ok) {
+        printf("soak: PASS: resident memory flat (%+ld kB since the warm-up, %ld kB allowed), "
+               "every attract mode back at the menu\n",
+               growth, allowed);
+        return 0;
+    }
+    if (!attract_ok)
+        printf("soak: FAIL: %d rounds but only %d attract modes back at the menu\n",
+               s.rounds.load(), s.attract.load());
+    if (growth > allowed)
+        printf("soak: FAIL: resident memory grew by %ld kB since the warm-up (%ld kB allowed)\n",
+               growth, allowed);
+    return 1;
 }
 
 int Usage(void)
 {
     fprintf(stderr, "usage: autopilot DATADIR training|easy|medium|hard [WAVES] [--report NAME] "
-                    "[--demos DIR] [--home DIR] [--quiet] [--soak SECONDS] [--reload N]\n");
+                    "[--demos DIR] [--home DIR] [--quiet] [--soak SECONDS [--hang SECONDS]] "
+                    "[--reload N]\n");
     return 2;
 }
 
@@ -112,7 +230,7 @@ int main(int argc, char* argv[])
     if (run.difficulty < 0) return Usage();
     run.progress = true;
     std::string report, home;
-    double soak = 0;
+    double soak = 0, hang = 900;
     std::string attract;
     for (int i = 3; i < argc; i++) {
         std::string a = argv[i];
@@ -125,6 +243,8 @@ int main(int argc, char* argv[])
             home = argv[++i];
         else if (a == "--soak" && more)
             soak = atof(argv[++i]);
+        else if (a == "--hang" && more)
+            hang = atof(argv[++i]);
         else if (a == "--reload" && more)
             run.reload_every = atoi(argv[++i]);
         else if (a == "--attract" && more)
@@ -207,39 +327,11 @@ int main(int argc, char* argv[])
     }
 
     if (soak > 0) {
-        // Campaign after campaign, each a fresh pilot, the attract mode between them.
-        const long first_kb = ResidentKB();
-        long last_kb = first_kb;
-        int rounds = 0, waves = 0, lost = 0;
-        printf("soak: %.0f s, resident %ld kB at the start\n", soak, first_kb);
-        while (elapsed() < soak) {
-            run.progress = false;
-            run.difficulty = rounds % 4;
-            run.waves = 3 + rounds % 5;
-            run.reload_every = 2;
-            char name[20];
-            snprintf(name, sizeof(name), "SOAK %d", rounds % 10);
-            run.name = name;
-            for (const AUTO_WAVE& w : AUTO_Campaign(run)) {
-                waves++;
-                lost += !w.survived;
-            }
-            attract_frames = 0;
-            GFX_SetFrameHook(AttractHook);
-            WIN_MainAuto(0);
-            GFX_SetFrameHook(nullptr);
-            rounds++;
-            last_kb = ResidentKB();
-            printf("soak: %7.0f s  campaigns %4d  waves %5d  lost %4d  resident %ld kB (%+ld)\n",
-                   elapsed(), rounds, waves, lost, last_kb, last_kb - first_kb);
-            fflush(stdout);
-        }
-        printf("soak: done after %.0f s: %d campaigns, %d waves, resident %ld kB at the start, "
-               "%ld kB at the end\n",
-               elapsed(), rounds, waves, first_kb, last_kb);
+        setvbuf(stdout, nullptr, _IOLBF, 0);
+        const int status = Soak(run, soak, hang);
         SND_DeInit();
         SDL_Quit();
-        return 0;
+        return status;
     }
 
     std::vector<AUTO_WAVE> waves = AUTO_Campaign(run);
