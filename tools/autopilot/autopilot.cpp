@@ -13,7 +13,7 @@
 //                  alone until its attract mode comes, a key ending the mode; reports the
 //                  resident memory at intervals and a verdict at the end (status 0 when
 //                  it stayed flat, 1 when it grew, 3 on a hang)
-//   --hang SECONDS a soak round that takes longer is a hang (default 900)
+//   --hang SECONDS a soak round that takes more processor time is a hang (default 600)
 //   --reload N     leave the hangar and load the pilot again every N waves
 //   --attract DIR  record the attract demos instead (three per episode archive), as
 //                  DIR/e1d1.dem ... e3d3.dem
@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ctime>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -95,6 +96,14 @@ long StatusKB(const char* key)
     return kb;
 }
 
+// Processor time used by the process so far, in seconds.
+double CpuSeconds(void)
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + ts.tv_nsec * 1e-9;
+}
+
 // ---- the soak ------------------------------------------------------------------------------
 
 // Pictures of the attract mode before the key that ends it, round after round: it lands in
@@ -103,15 +112,17 @@ constexpr int kAttractPress[] = {0, 400, 3000, 12000, 40000};
 
 struct SOAK {
     std::atomic<int> rounds{0}, waves{0}, lost{0}, menus{0}, stores{0}, attract{0}, demos{0};
-    std::atomic<long> warm_kb{-1};   // resident once the warm-up is over
-    std::atomic<double> round_at{0}; // when the round under way began
+    std::atomic<long> warm_kb{-1};    // resident once the warm-up is over
+    std::atomic<double> round_cpu{0}; // processor time when the round under way began
     std::mutex lock;
     std::condition_variable wake;
     bool over = false;
 };
 
 // Every `interval` seconds a line of progress and memory; a round that takes longer than
-// `hang` seconds is a hang: reported, and the process ends with status 3.
+// `hang` seconds of processor time is a hang (a round only ever waits on the fast clock,
+// so a stuck one spins): reported, and the process ends with status 3. Processor time and
+// not wall time, so that a soak starved on a busy machine is not taken for a hung one.
 void Watch(SOAK& s, double interval, double hang, const std::function<double()>& elapsed,
            long start_kb)
 {
@@ -121,18 +132,20 @@ void Watch(SOAK& s, double interval, double hang, const std::function<double()>&
         s.wake.wait_for(hold, std::chrono::milliseconds(250));
         if (s.over) break;
         const double now = elapsed();
-        if (now - s.round_at > hang) {
-            printf("soak: FAIL: round %d has run for %.0f s without finishing: a hang\n",
-                   s.rounds + 1, now - s.round_at);
+        const double spent = CpuSeconds() - s.round_cpu;
+        if (spent > hang) {
+            printf("soak: FAIL: round %d has used %.0f s of processor time without finishing: "
+                   "a hang\n",
+                   s.rounds + 1, spent);
             fflush(stdout);
             std::_Exit(3);
         }
         if (now < next) continue;
         next += interval;
         const long kb = StatusKB("VmRSS");
-        printf("soak: %6.0f s  rounds %4d  waves %5d (lost %d)  attract %4d (demos %d)  "
-               "resident %ld kB (%+ld)  peak %ld kB\n",
-               now, s.rounds.load(), s.waves.load(), s.lost.load(), s.attract.load(),
+        printf("soak: %6.0f s (cpu %5.0f s)  rounds %4d  waves %5d (lost %d)  attract %4d "
+               "(demos %d)  resident %ld kB (%+ld)  peak %ld kB\n",
+               now, CpuSeconds(), s.rounds.load(), s.waves.load(), s.lost.load(), s.attract.load(),
                s.demos.load(), kb, kb - start_kb, StatusKB("VmHWM"));
     }
 }
@@ -157,7 +170,7 @@ int Soak(AUTO_RUN run, double seconds, double hang)
     run.progress = false;
     run.reload_every = 2;
     while (elapsed() < seconds) {
-        s.round_at = elapsed();
+        s.round_cpu = CpuSeconds();
         const int r = s.rounds;
         run.difficulty = r % 4;
         run.waves = 3 + r % 5;
@@ -187,9 +200,10 @@ int Soak(AUTO_RUN run, double seconds, double hang)
     const long end_kb = StatusKB("VmRSS"), peak_kb = StatusKB("VmHWM");
     const long warm_kb = s.warm_kb >= 0 ? s.warm_kb.load() : start_kb;
     const long growth = end_kb - warm_kb, allowed = std::max(2048L, warm_kb / 50);
-    printf("soak: done after %.0f s: %d rounds, %d waves (%d lost), %d main menus, %d store "
-           "visits, %d attract modes back at the menu (%d demos begun)\n",
-           elapsed(), s.rounds.load(), s.waves.load(), s.lost.load(), s.menus.load(),
+    printf("soak: done after %.0f s (%.0f s of processor time): %d rounds, %d waves (%d lost), "
+           "%d main menus, %d store visits, %d attract modes back at the menu (%d demos "
+           "begun)\n",
+           elapsed(), CpuSeconds(), s.rounds.load(), s.waves.load(), s.lost.load(), s.menus.load(),
            s.stores.load(), s.attract.load(), s.demos.load());
     printf("soak: resident %ld kB at the start, %ld kB after the warm-up, %ld kB at the end, "
            "%ld kB at the peak\n",
@@ -230,7 +244,7 @@ int main(int argc, char* argv[])
     if (run.difficulty < 0) return Usage();
     run.progress = true;
     std::string report, home;
-    double soak = 0, hang = 900;
+    double soak = 0, hang = 600;
     std::string attract;
     for (int i = 3; i < argc; i++) {
         std::string a = argv[i];
