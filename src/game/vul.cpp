@@ -70,25 +70,17 @@ struct BDAY {
     const char* name; // shown in the start-up log
 };
 
-static BDAY bday[6];
+// The team's own birthdays.
+static constexpr BDAY bday[6] = {
+    {3, 14, 1994, "Ines"}, {7, 2, 1990, "Tomas"},  {11, 23, 1996, "Keiko"},
+    {1, 9, 1988, "Ruben"}, {5, 30, 1992, "Amara"}, {9, 17, 1985, "Lasse"},
+};
 
 // Greeting effect per birthday entry; entry 4 plays its effect twice.
 static constexpr int bday_fx[6] = {3, 7, 4, 1, 2, 6};
 
-static void VUL_FillBdays(void)
+void VUL_Bday(time_t now)
 {
-    // The team's own birthdays.
-    bday[0] = {3, 14, 1994, "Ines"};
-    bday[1] = {7, 2, 1990, "Tomas"};
-    bday[2] = {11, 23, 1996, "Keiko"};
-    bday[3] = {1, 9, 1988, "Ruben"};
-    bday[4] = {5, 30, 1992, "Amara"};
-    bday[5] = {9, 17, 1985, "Lasse"};
-}
-
-void VUL_Bday(void)
-{
-    time_t now = time(nullptr);
     struct tm local;
     localtime_r(&now, &local);
 
@@ -297,8 +289,7 @@ extern "C" int SDL_main(int argc, char* argv[])
 
     printf("Init -\n");
 
-    VUL_FillBdays();
-    VUL_Bday();
+    VUL_Bday(time(nullptr));
     if (bday_num != -1) printf("Birthday() = %s\n", bday[bday_num].name);
 
     if (!FileExists(VUL_SetupFilename()) || !INI_InitPreference(VUL_SetupFilename())) exit(0);

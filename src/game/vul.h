@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 
 extern int godmode;
 extern int demo_flag;
@@ -26,7 +27,9 @@ extern "C" int SDL_main(int argc, char* argv[]);
 
 void VUL_InitMem(void);
 void VUL_LoadGraphics(int ptrflag);
-void VUL_Bday(void);
+// Sets `bday_num` to the team member whose birthday falls on the local date of `now` (-1 for
+// none) and `bday_flag` when it is the first of them.
+void VUL_Bday(time_t now);
 void ShutDown(int flag);
 // Prints and shows the missing-data message and ends the program. Never returns.
 [[noreturn]] void VUL_MissingData(void);

@@ -1,6 +1,8 @@
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
+#include <set>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -246,6 +248,55 @@ TEST_F(StartupTest, GodModeAndDemoWordsAreAnnouncedOnce)
     ASSERT_NE(god, std::string::npos);
     EXPECT_EQ(out.find("GOD mode enabled", god + 1), std::string::npos);
     unsetenv("QX_MODE");
+}
+
+// The greeting's day: a team member's birthday by the player's own calendar, from the year
+// the greeting starts, and no other day of the year.
+TEST(Birthday, GreetsOnTheLocalDateFromItsFirstYearOnly)
+{
+    // Fourteen hours east of Greenwich, where the local date and the UTC date differ for
+    // most of the day.
+    const char* tz = getenv("TZ");
+    const std::string saved = tz ? tz : "";
+    setenv("TZ", "XYZ-14", 1);
+    tzset();
+    auto on = [](int year, int month, int day, int hour) {
+        struct tm t = {};
+        t.tm_year = year - 1900;
+        t.tm_mon = month - 1;
+        t.tm_mday = day; // past the month's end runs on into the next months
+        t.tm_hour = hour;
+        t.tm_isdst = -1;
+        VUL_Bday(mktime(&t));
+        return bday_num;
+    };
+    // The first entry, Ines, born 14 March, greeted from 1994.
+    EXPECT_EQ(on(2026, 3, 14, 1), 0) << "still 13 March in UTC";
+    EXPECT_EQ(bday_flag, 1);
+    EXPECT_EQ(on(2026, 3, 15, 10), -1) << "still 14 March in UTC";
+    EXPECT_EQ(on(2026, 3, 13, 12), -1);
+    EXPECT_EQ(on(1993, 3, 14, 12), -1) << "before the greeting's first year";
+    EXPECT_EQ(on(1994, 3, 14, 12), 0);
+    // Another entry: Amara on 30 May; only the first entry sets the flag.
+    EXPECT_EQ(on(2026, 5, 30, 12), 4);
+    EXPECT_EQ(bday_flag, 0);
+
+    // Over a leap year six days greet, each a different member.
+    std::set<int> greeted;
+    int days = 0;
+    for (int day = 1; day <= 366; day++)
+        if (on(2028, 1, day, 12) != -1) {
+            days++;
+            greeted.insert(bday_num);
+        }
+    EXPECT_EQ(days, 6);
+    EXPECT_EQ(greeted.size(), 6u);
+
+    if (tz)
+        setenv("TZ", saved.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
 }
 
 } // namespace
