@@ -44,6 +44,7 @@ ground and air enemies with the main guns, the selected special weapon and
 mega bombs.
 
 The package holds the game with its complete data set, glbtool for
-looking into and repacking the archives, and the modding tools (song
-converter, sound renderer, scene and timing tools) in /usr/libexec/vultar.")
+looking into and repacking the archives, scenetool for redrawing the
+cut-scenes, and the modding tools (song converter, sound renderer, effect
+scene and timing tools) in /usr/libexec/vultar.")
 include(CPack)

@@ -83,7 +83,11 @@ constexpr MAN_SECTION kSections[] = {
      "output and in a message box.",
      {},
      nullptr},
-    {"See also", "glbtool(1): list, extract, pack and verify the archives.", {}, nullptr},
+    {"See also",
+     "glbtool(1): list, extract, pack and verify the archives; scenetool(1): redraw the "
+     "cut-scenes.",
+     {},
+     nullptr},
 };
 
 } // namespace

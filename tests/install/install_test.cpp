@@ -87,7 +87,7 @@ TEST_F(InstallTest, HelpAndVersionPrintAndLeaveBeforeAnythingOpens)
 TEST_F(InstallTest, ManualPagesMatchTheHelp)
 {
     vt::CommandRun help = Installed("bin/vultar --help");
-    for (const char* page : {"man6/vultar.6.gz", "man1/glbtool.1.gz"}) {
+    for (const char* page : {"man6/vultar.6.gz", "man1/glbtool.1.gz", "man1/scenetool.1.gz"}) {
         std::string path = prefix + "/share/man/" + page;
         vt::CommandRun warn =
             vt::RunCommand("LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l " + path + " >/dev/null");

@@ -3,33 +3,21 @@
 //
 //   scenetool encode PREFIX FRAME.png ...        frames to items PREFIX000.bin, PREFIX001.bin ...
 //   scenetool decode PALETTE PREFIX ITEM ...     items to pictures PREFIX000.png ...
+//
+// Its help text and manual page are in scenetool_manual.cpp.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "gfx/gfxapi.h"
 #include "gfx/i_png.h"
+#include "scenetool_manual.h"
 #include "ui/movie.h"
 
 namespace
 {
 
 constexpr int kExitOk = 0, kExitFailed = 1, kExitUsage = 2;
-
-void Usage(void)
-{
-    fprintf(stderr,
-            "usage: scenetool encode PREFIX FRAME.png ...\n"
-            "       scenetool decode PALETTE PREFIX ITEM ...\n"
-            "\n"
-            "encode: each FRAME is a 320 x 200 palettised PNG whose colour indices are the\n"
-            "  game palette's. Writes one item per frame, PREFIX000.bin on: the first led by\n"
-            "  its fill colour (the item that opens a scene), each later one the runs that\n"
-            "  change the frame before it.\n"
-            "decode: plays the ITEMs as one pass of a scene (the first with its fill colour)\n"
-            "  and writes each frame as PREFIX000.png on, in PALETTE (the 768-byte palette\n"
-            "  item: red, green, blue of 0..63 for each of the 256 colours).\n");
-}
 
 bool ReadFile(const std::string& path, std::vector<uint8_t>& out)
 {
@@ -136,9 +124,9 @@ int main(int argc, char** argv)
     if (args.size() >= 4 && args[0] == "decode")
         return Decode(args[1], args[2], {args.begin() + 3, args.end()});
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        Usage();
+        MAN_PrintHelp(scenetool_manual, stdout);
         return kExitOk;
     }
-    Usage();
+    MAN_PrintHelp(scenetool_manual, stderr);
     return kExitUsage;
 }
