@@ -131,9 +131,10 @@ Bytes StandInDemo(int episode, int wave)
 Bytes SCREEN_Demo(int episode, int which)
 {
     if (gen.demo_standins) return StandInDemo(episode, AUTO_DEMOWAVES[which]);
-    char name[32];
-    snprintf(name, sizeof(name), "demos/e%dd%d.dem", episode + 1, which + 1);
-    const std::string text = GEN_ReadText(name);
+    const std::string path =
+        "demos/e" + std::to_string(episode + 1) + "d" + std::to_string(which + 1) + ".dem";
+    const char* name = path.c_str();
+    const std::string text = GEN_ReadText(path);
     const Bytes d(text.begin(), text.end());
     // The game copies at most 2801 records of 12 bytes; the header's count and place must
     // match the file and the archive it goes into.
