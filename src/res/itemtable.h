@@ -160,6 +160,8 @@ inline constexpr std::array<const char*, 4> ITM_TILES_LABELS = {"STARTG1TILES", 
                                                          "STARTG3TILES", "STARTG4TILES"};
 // Map of wave w (1..9) of episode e (1..4).
 inline constexpr const char* ITM_MAP_LABEL_FORMAT = "MAP%uG%u_MAP";
+// The fourth episode's victory picture, in its own archive; without it the third's is shown.
+inline constexpr const char* ITM_VICTORY4_LABEL = "VICTORYG4_PIC";
 inline constexpr const char* ITM_HELP_START = "STARTHELP";
 inline constexpr const char* ITM_HELP_END = "ENDHELP";
 inline constexpr std::array<const char*, 9> ITM_HELP_PAGES = {
@@ -483,6 +485,7 @@ constexpr auto ITM_LAYOUT = [] {
         Next(4, ITM_TILECOUNT, IFMT_TILE, nullptr, "tiles", 3),
         VULTAR_MAPS(4),
         VULTAR_ENEMIES(4),
+        Next(4, 1, IFMT_PICTURE, ITM_VICTORY4_LABEL, "victory", 4),
 #undef VULTAR_MAPS
 #undef VULTAR_MAP
 #undef VULTAR_ENEMIES

@@ -1,6 +1,5 @@
 #include "ui/intro.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "game/game.h"
@@ -292,8 +291,7 @@ void INTRO_EndGame(int episode)
     Settle();
     INTRO_Landing();
     Settle();
-    // The fourth episode shares the third's victory picture.
-    WIN_WinGame(std::min(episode, 2));
+    WIN_WinGame(episode);
 }
 
 void INTRO_Credits(void)

@@ -335,10 +335,15 @@ int WIN_AskDiff(void)
 
 void WIN_WinGame(int episode)
 {
-    // Three victory pictures for four episodes: the fourth shares the third's.
-    static constexpr int pics[4] = {ITM_VICTORY, ITM_VICTORY + 1, ITM_VICTORY + 2, ITM_VICTORY + 2};
     if (episode < 0 || episode > 3) return;
-    Victory(pics[episode]);
+    // The first three episodes' pictures stand in a row; the fourth episode's is found by its
+    // label in that episode's archive, and an archive without it shows the third's.
+    int pic = ITM_VICTORY + std::min(episode, 2);
+    if (episode == 3) {
+        int own = GLB_GetItemID(ITM_VICTORY4_LABEL);
+        if (own >= 0 && GLB_ItemSize(own) > 0) pic = own;
+    }
+    Victory(pic);
 }
 
 int WIN_Credits(void)

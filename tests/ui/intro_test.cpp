@@ -5,6 +5,7 @@
 // the pinned pictures of the opening, the death and every ending.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <span>
@@ -319,6 +320,23 @@ TEST_F(IntroTest, TheBaseIsShownOnlyWithTheSecondEpisode)
     EXPECT_TRUE(shown.empty());
 }
 
+// Whether a plain picture item stands somewhere on the screen, pixel for pixel.
+bool OnScreen(const Bytes& screen, int id)
+{
+    std::span<const uint8_t> pic = Item(id);
+    auto word = [&](size_t at) { return pic[at] | pic[at + 1] << 8; };
+    const int w = word(12), h = word(16);
+    for (int y = 0; y + h <= SCREENHEIGHT; y++)
+        for (int x = 0; x + w <= SCREENWIDTH; x++) {
+            bool all = true;
+            for (int j = 0; j < h && all; j++)
+                all = std::memcmp(&screen[size_t(y + j) * SCREENWIDTH + x],
+                                  &pic[20 + size_t(j) * w], size_t(w)) == 0;
+            if (all) return true;
+        }
+    return false;
+}
+
 TEST_F(IntroTest, EndingsPlayTheirPartsInOrder)
 {
     // Each step's first frame, told apart by its picture.
@@ -328,9 +346,12 @@ TEST_F(IntroTest, EndingsPlayTheirPartsInOrder)
     struct CASE {
         int episode;
         int archive, entry, frames, passes;
+        int victory; // the episode's own victory picture
     };
-    for (CASE c : {CASE{0, 1, 184, 5, 8}, CASE{1, 2, 44, 25, 1}, CASE{2, 3, 197, 39, 1},
-                   CASE{3, 3, 197, 39, 1}}) {
+    const int fourth = GLB_GetItemID("VICTORYG4_PIC");
+    ASSERT_GE(fourth, 0) << "the fourth episode's victory picture";
+    for (CASE c : {CASE{0, 1, 184, 5, 8, ITM_Id(0, 10)}, CASE{1, 2, 44, 25, 1, ITM_Id(0, 11)},
+                   CASE{2, 3, 197, 39, 1, ITM_Id(0, 12)}, CASE{3, 3, 197, 39, 1, fourth}}) {
         SCOPED_TRACE(c.episode);
         shown.clear();
         INTRO_EndGame(c.episode);
@@ -344,6 +365,8 @@ TEST_F(IntroTest, EndingsPlayTheirPartsInOrder)
         ASSERT_EQ(shown[at].screen, landing[0]);
         at += 33;
         ASSERT_GT(shown.size(), at) << "then the victory picture";
+        EXPECT_TRUE(std::any_of(shown.begin() + long(at), shown.end(),
+                                [&](const SHOWN& f) { return OnScreen(f.screen, c.victory); }));
     }
     // Without the second episode there is no base; an absent episode shows nothing.
     gameflag[1] = 0;

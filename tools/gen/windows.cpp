@@ -5,6 +5,7 @@
 // Buttons are drawn by the game itself (a box, a bevel for their state and the centred
 // text in the medium font), so they stay readable and show focus the same way everywhere;
 // the scenes only draw what lies around them.
+#include <algorithm>
 #include <cmath>
 
 #include "content.h"
@@ -1073,8 +1074,57 @@ Image Portrait(int who)
     return img;
 }
 
+// The fourth episode's victory: the fleet climbing out past a ringed giant into open space,
+// the horizon the curve of the world left behind.
+Image DeepSpaceVictory()
+{
+    Image img(160, 80);
+    VGrad(img, 0, 0, 160, 80, "water", 0, 4, 84);
+    Stars(img, 80, 85);
+    // The ringed planet: the far half of the ring, the globe lit from the left, the near half.
+    auto ring = [&](bool front) {
+        for (double t = 0; t < 6.283; t += 0.004) {
+            double rx = 31 * std::cos(t), ry = 6 * std::sin(t);
+            if ((ry > 0) != front) continue;
+            double x = 124 + rx * 0.96 - ry * 0.28, y = 50 + ry * 0.96 + rx * 0.28;
+            int band = (GEN_Hash(static_cast<int>(t * 40), 0, 86) & 3) == 0 ? 1 : 3;
+            img.set(static_cast<int>(x), static_cast<int>(y), P().c("sand", 9 + band));
+            img.set(static_cast<int>(x), static_cast<int>(y) + 1, P().c("sand", 7 + band));
+        }
+    };
+    ring(false);
+    for (int y = 32; y < 69; y++)
+        for (int x = 106; x < 143; x++) {
+            double dx = (x - 124) / 17.0, dy = (y - 50) / 17.0;
+            if (dx * dx + dy * dy >= 1) continue;
+            double lit = 0.6 - 0.55 * dx - 0.35 * dy + (GEN_Hash(x, y, 87) & 255) / 1024.0;
+            int stripe = static_cast<int>((y - 50 + 3 * dx) / 4) & 1;
+            img.set(x, y,
+                    P().c("violet", std::clamp(static_cast<int>(2 + lit * 9) + stripe, 1, 13)));
+        }
+    ring(true);
+    // The world below: a dark curve with a thin lit rim of air.
+    for (int x = 0; x < 160; x++) {
+        double dx = (x - 40) / 150.0;
+        int top = 62 + static_cast<int>(90 * dx * dx);
+        for (int y = std::max(top, 0); y < 80; y++) {
+            int l = y == top ? 12 : y == top + 1 ? 8 : 1 + ((GEN_Hash(x, y, 88) & 7) == 0);
+            img.set(x, y, P().c(y <= top + 1 ? "ice" : "water", l));
+            // The lights of the cities on the night side.
+            if (y > top + 3 && GEN_Hash(x, y, 89) % 61 == 0) img.set(x, y, P().c("gold", 2));
+        }
+    }
+    IMG_Blit(img, SHIP_Large(40, -20, 30), 18, 22);
+    IMG_Blit(img, SHIP_Large(24, -20, 30), 52, 40);
+    CText(img, "medium", 80, 6, "DEEP SPACE", P().c("gold", 4));
+    CText(img, "small", 96, 20, "CLEARED", P().c("grey", 14));
+    return img;
+}
+
+// Victory pictures: 0..2 the first three episodes, 3 the training, 4 the fourth episode.
 Image VictoryArt(int which)
 {
+    if (which == 4) return DeepSpaceVictory();
     static const char* title[4] = {"BRAVO SECTOR", "TANGO SECTOR", "OUTER REGIONS", "TRAINING"};
     Image img(160, 80);
     VGrad(img, 0, 0, 160, 80, which == 2 ? "violet" : "fire", which == 2 ? 2 : 4, 12, 80 + which);

@@ -156,6 +156,13 @@ int main(int argc, char* argv[])
     });
     Window("credits", ITM_WIN_CREDITS, false, [](int) {});
     Window("victory", ITM_WIN_VICTORY, true, [](int h) { SWD_SetFieldItem(h, 2, ITM_VICTORY); });
+    // The other episodes' victory pictures and the training's.
+    const int victories[4] = {ITM_VICTORY + 1, ITM_VICTORY + 2, GLB_GetItemID(ITM_VICTORY4_LABEL),
+                              ITM_VICTORY_TRAINING};
+    const char* names[4] = {"victory-2", "victory-3", "victory-4", "victory-training"};
+    for (int k = 0; k < 4; k++)
+        Window(names[k], ITM_WIN_VICTORY, true,
+               [&](int h) { SWD_SetFieldItem(h, 2, victories[k]); });
     Window("loadpilot", ITM_WIN_LOADPILOT, true, [](int h) {
         SWD_SetFieldItem(h, 1, ITM_PORTRAITS + 2);
         SWD_SetFieldText(h, 9, "Jessica Hale");
