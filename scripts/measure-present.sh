@@ -4,9 +4,11 @@
 # time, from /proc) and its resident memory: first for SECONDS in the main menu, then for
 # SECONDS in a mission (the recorded missions the main menu plays when D is pressed).
 # The settings are measured in the same run, interleaved round by round, so the noise of a
-# shared machine falls on all of them alike; the last lines are the ratios to the first.
+# shared machine falls on all of them alike. The table gives the median of the rounds and
+# the load average of the machine meanwhile; the last lines are the ratios to the first.
 #
-# Usage: scripts/measure-present.sh [-s SECONDS] [-r ROUNDS] [-w WxH] [-m] [SETTING...]
+# Usage: scripts/measure-present.sh [-s SECONDS] [-r ROUNDS] [-w WxH] [-m] [-b GAME]
+#                                   [SETTING...]
 #   SETTING  a name below, or NAME=KEY=VALUE,KEY=VALUE for [Video] keys of your own
 #            (default: classic current)
 #            classic   the presentation as it was: the renderer SDL picks first, the
@@ -15,20 +17,23 @@
 #            software, opengl, opengles2   the current presentation on that renderer
 #   -m       also print where the resident memory of the mission is (largest mappings)
 #   -p DIR   screenshots of the menu and the mission of each setting go to DIR
+#   -b GAME  also measure every setting with this other build of the game (the program
+#            file, for example an older commit's), as NAME-base, on the same data
 #
 # Needs xvfb-run, xdotool and the built game (it is built here).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-seconds=10 rounds=1 size=800x600 maps=0 shots=
-while getopts "s:r:w:mp:" opt; do
+seconds=10 rounds=1 size=800x600 maps=0 shots= base=
+while getopts "s:r:w:mp:b:" opt; do
     case $opt in
     s) seconds=$OPTARG ;;
     r) rounds=$OPTARG ;;
     w) size=$OPTARG ;;
     m) maps=1 ;;
     p) shots=$(realpath -m "$OPTARG"); mkdir -p "$shots" ;;
-    *) sed -n '2,18p' "$0"; exit 2 ;;
+    b) base=$(realpath "$OPTARG") ;;
+    *) sed -n '2,22p' "$0"; exit 2 ;;
     esac
 done
 shift $((OPTIND - 1))
@@ -52,9 +57,16 @@ video_keys() {
     esac
 }
 names=()
-for s in "$@"; do
+settings=("$@")
+if [ -n "$base" ]; then
+    for s in "$@"; do settings+=("${s%%=*}-base${s#"${s%%=*}"}"); done
+fi
+for s in "${settings[@]}"; do
     name=${s%%=*}
     names+=("$name")
+    game=$(realpath build/vultar)
+    case $name in *-base) game=$base s=${s/-base/} ;; esac
+    echo "$game" >"$work/$name.game"
     mkdir -p "$work/$name/Vultar"
     {
         # Music synthesised in the game (the FM back-end, the heaviest) and effects on,
@@ -112,7 +124,8 @@ for round in $(seq "$rounds"); do
     for name in "${order[@]}"; do
         export XDG_DATA_HOME=$work/$name QX_MODE=GANTRY VULTAR_STARTUP_TIMES=1
         driver=$(cat "$work/$name/render_driver" 2>/dev/null || true)
-        (cd build/data && exec env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy ${driver:+SDL_RENDER_DRIVER=$driver} ../vultar) \
+        program=$(cat "$work/$name.game")
+        (cd build/data && exec env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy ${driver:+SDL_RENDER_DRIVER=$driver} "$program") \
             >"$work/$name.log" 2>&1 &
         game=$!
         find_window
@@ -131,6 +144,7 @@ for round in $(seq "$rounds"); do
         startup=$(grep -m1 "^Start-up:" "$work/$name.log" | sed 's/^Start-up: //' || true)
         sleep 2 # the menu fading in
         window_size >/dev/null
+        load=$(cut -d' ' -f1 /proc/loadavg)
         menu=$(measure "$game")
         shot "$name-menu"
         # D in the main menu plays the recorded missions: the mission loop as a wave runs
@@ -146,7 +160,7 @@ for round in $(seq "$rounds"); do
         renderer=$(grep -m1 "^I_InitGraphics: renderer" "$work/$name.log" | awk '{print $3}' || true)
         kill "$game" 2>/dev/null || true
         wait "$game" 2>/dev/null || true
-        echo "$round $name $menu $mission ${WIDTH}x$HEIGHT [${renderer:-?}] ${startup:-?}"
+        echo "$round $name $menu $mission ${WIDTH}x$HEIGHT [${renderer:-?}] $load ${startup:-?}"
     done
 done >"$work/results"
 INNER
@@ -156,19 +170,28 @@ xvfb-run -a -s "-screen 0 2048x1200x24" bash "$work/inner.sh" "$work" "$seconds"
     "$size" "$maps" "${shots:--}" "${names[@]}"
 grep '^ ' "$work/results" || true
 grep -v '^ ' "$work/results" | awk -v base="${names[0]}" '
-    { n[$2]++; mc[$2] += $3; mr[$2] += $4; wc[$2] += $5; wr[$2] += $6
-      info[$2] = $7 " " $8; st[$2] = ""; for (i = 9; i <= NF; i++) st[$2] = st[$2] " " $i
+    # The median of the values v[s, 1..n].
+    function median(v, s, n,    i, j, t, a) {
+        for (i = 1; i <= n; i++) a[i] = v[s, i]
+        for (i = 2; i <= n; i++)
+            for (j = i; j > 1 && a[j - 1] > a[j]; j--) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
+        return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
+    }
+    { c = ++n[$2]; mc[$2, c] = $3; mr[$2, c] = $4; wc[$2, c] = $5; wr[$2, c] = $6; ld[$2, c] = $9
+      info[$2] = $7 " " $8; st[$2] = ""; for (i = 10; i <= NF; i++) st[$2] = st[$2] " " $i
       if (!($2 in seen)) { seen[$2] = 1; order[++k] = $2 }
-      printf "round %d %-10s menu %5.1f%% %6.1f MB   mission %5.1f%% %6.1f MB   %s\n", $1, $2, $3, $4, $5, $6, $7 " " $8 }
+      printf "round %d %-13s menu %5.1f%% %6.1f MB   mission %5.1f%% %6.1f MB   %s  load %s\n", $1, $2, $3, $4, $5, $6, $7 " " $8, $9 }
     END {
       print ""
-      printf "%-10s %-22s %9s %9s %11s %11s\n", "setting", "window [renderer]", "menu CPU", "resident", "mission CPU", "resident"
+      printf "median of %d round(s)\n", n[base]
+      printf "%-13s %-22s %9s %9s %11s %11s %6s\n", "setting", "window [renderer]", "menu CPU", "resident", "mission CPU", "resident", "load"
       for (i = 1; i <= k; i++) { s = order[i]
-        printf "%-10s %-22s %8.1f%% %6.1f MB %10.1f%% %6.1f MB\n", s, info[s], mc[s]/n[s], mr[s]/n[s], wc[s]/n[s], wr[s]/n[s] }
+        m1[s] = median(mc, s, n[s]); m2[s] = median(wc, s, n[s]); m3[s] = median(wr, s, n[s])
+        printf "%-13s %-22s %8.1f%% %6.1f MB %10.1f%% %6.1f MB %6.2f\n", s, info[s], m1[s], median(mr, s, n[s]), m2[s], m3[s], median(ld, s, n[s]) }
       print ""
-      for (i = 1; i <= k; i++) { s = order[i]; if (st[s] != "") printf "start-up %-10s%s\n", s, st[s] }
+      for (i = 1; i <= k; i++) { s = order[i]; if (st[s] != "") printf "start-up %-13s%s\n", s, st[s] }
       b = base
       for (i = 2; i <= k; i++) { s = order[i]
         printf "ratio %s / %s: menu CPU %.3f, mission CPU %.3f, mission resident %.3f\n", s, b,
-            (mc[b] > 0 ? mc[s]/mc[b] : 0), (wc[b] > 0 ? wc[s]/wc[b] : 0), (wr[b] > 0 ? wr[s]/wr[b] : 0) }
+            (m1[b] > 0 ? m1[s]/m1[b] : 0), (m2[b] > 0 ? m2[s]/m2[b] : 0), (m3[b] > 0 ? m3[s]/m3[b] : 0) }
     }'

@@ -614,14 +614,14 @@ int Do_Game(void)
         VUL_DisplayStats();
         Hook(GAME_FRAME_DRAWN);
 
-        // Events keep arriving while the frame waits for its time.
+        // Waiting for the frame's time: the counter sleeps until each tick and pumps the
+        // events that came meanwhile.
         for (;;) {
             int now = GFX_GetFrameCount();
             if (now - lastframe >= kTicksPerFrame) {
                 lastframe = now;
                 break;
             }
-            I_Delay(1);
         }
         Hook(GAME_FRAME_PACED);
 

@@ -21,6 +21,7 @@ int start_lookup = 0;
 int end_lookup = 255;
 
 int framecount;
+int gfx_pumpframe = -1;
 int update_start;
 int ud_x, ud_y, ud_lx, ud_ly;
 
@@ -77,6 +78,7 @@ void GFX_InitSystem(void)
     o_ud_x = o_ud_y = o_ud_lx = o_ud_ly = 0;
     framehook = nullptr;
     polled = false;
+    gfx_pumpframe = -1;
     TimerAdvance();
 }
 
@@ -103,19 +105,19 @@ static void TimerAdvance(void)
     timer_init = true;
 }
 
-// Waits that pump events while they poll sleep at most this long between two pumps, so
-// input, the pointer and music are still served several times a tick.
-constexpr uint32_t kPumpIntervalMs = 4;
+// The longest rest a reading of the counter takes when it is asked again in the same
+// millisecond: an answer is never more than this stale, whatever the caller polls for.
+constexpr uint32_t kPollRestMs = 4;
 
 // Called right after a clock reading that found no new tick: lets the time until the next
-// tick pass, less the last millisecond, which the caller polls for so that the tick is
-// seen when it comes (at most `most` ms at a time). The same ticks are counted as with a
-// pure busy wait; only the core is left idle meanwhile.
+// tick pass (at most `most` ms at a time). It sleeps until the millisecond before the tick,
+// which the caller reads again, and then the last millisecond, so that the core is never
+// spun on the clock. The same ticks are counted as with a pure busy wait.
 static void IdleUntilTick(uint32_t most = UINT32_MAX)
 {
     if (busywait) return;
     uint32_t ms = (1000 - accm + GFX_FRAMERATE - 1) / GFX_FRAMERATE;
-    if (ms >= 2) I_Delay(std::min(ms - 1, most));
+    I_Delay(ms >= 2 ? std::min(ms - 1, most) : 1);
 }
 
 void GFX_SetBusyWait(bool busy)
@@ -125,14 +127,18 @@ void GFX_SetBusyWait(bool busy)
 
 int GFX_GetFrameCount(void)
 {
-    I_GetEvent();
     TimerAdvance();
     // Read again within the same millisecond and still no new tick: the caller is
     // polling for one (the mission loop and the acknowledge waits do). Rest a little
-    // before answering, never past the tick, and pump again so the answer comes with
-    // fresh input.
-    if (polled && framecount == poll_count && last == poll_ms && !busywait) {
-        IdleUntilTick(kPumpIntervalMs);
+    // before answering, never past the tick.
+    if (polled && framecount == poll_count && last == poll_ms) {
+        IdleUntilTick(kPollRestMs);
+        TimerAdvance();
+    }
+    // Events are pumped once a tick, whoever pumped last: input and the pointer are never
+    // more than a tick old, and polling does not read the window system's queue again and
+    // again. The pump may take a while: the count is read again after it.
+    if (framecount != gfx_pumpframe) {
         I_GetEvent();
         TimerAdvance();
     }
@@ -255,7 +261,7 @@ void GFX_WaitUpdate(int fps)
             now = f;
             counted++;
         } else {
-            IdleUntilTick(kPumpIntervalMs);
+            IdleUntilTick();
         }
     }
     ShowFrame();
@@ -285,7 +291,7 @@ void GFX_FadeIn(const uint8_t* pal, int steps)
         for (;;) {
             if (GFX_GetFrameCount() - first >= steps) break;
             if (GFX_GetFrameCount() - first == shown) {
-                IdleUntilTick(kPumpIntervalMs);
+                IdleUntilTick();
                 continue;
             }
             // A tick may pass between the readings: never step beyond the target.

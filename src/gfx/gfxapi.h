@@ -34,6 +34,9 @@ extern int ylookup[SCREENHEIGHT];
 extern int retraceflag; // kept for callers; presentation never waits for a retrace
 
 extern int framecount;
+// The frame count when events were last pumped (I_GetEvent keeps it); the frame counter
+// pumps again only once it has moved on.
+extern int gfx_pumpframe;
 // The dirty rectangle in 4-pixel columns; the pointer module reads and extends it.
 extern int update_start;
 extern int ud_x, ud_y, ud_lx, ud_ly;
@@ -55,7 +58,9 @@ void GFX_InitSystem(void);
 void GFX_InitVideo(const uint8_t* pal);
 
 // ---- frame pacing and update ------------------------------------------------------------
-// Pumps events, advances the timer and returns the frame count.
+// Advances the timer and returns the frame count, pumping events when none were pumped
+// in this tick yet. Asked again within the same millisecond without a new tick, it rests
+// a few milliseconds first, never past the next tick.
 int GFX_GetFrameCount(void);
 void GFX_MarkUpdate(int x, int y, int w, int h);
 void GFX_ForceUpdate(int x, int y, int w, int h);
@@ -66,8 +71,9 @@ void GFX_DisplayScreen(void);
 void GFX_DisplayUpdate(void);
 // Waits 70 / fps ticks (one tick outside 1..70 fps), then shows the frame.
 void GFX_WaitUpdate(int fps);
-// Waiting for the next tick sleeps while the tick is more than a millisecond away; with
-// busy set it spins on the clock instead. Only for measuring the difference.
+// Waiting for the next tick sleeps (until the millisecond before it, then that last
+// millisecond); with busy set it spins on the clock instead. Only for measuring the
+// difference.
 void GFX_SetBusyWait(bool busy);
 
 // ---- palette, fades and colour tables ---------------------------------------------------

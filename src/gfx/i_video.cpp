@@ -891,6 +891,7 @@ static void HandleKeyDown(const SDL_Event& ev)
 void I_GetEvent(void)
 {
     SDL_Event ev;
+    gfx_pumpframe = framecount;
     if (SDL_WasInit(SDL_INIT_EVENTS)) {
         // One pump, then the queue taken as it stands: polling would ask the window
         // system again for every event and once more for the empty queue.
