@@ -7,6 +7,7 @@
 #include "sound/fx.h"
 #include "sound/i_oplmusic.h"
 #include "sound/musapi.h"
+#include "sound/opl3.h"
 #include "soundtest.h"
 
 namespace
@@ -159,6 +160,55 @@ TEST_F(OplTest, VoicesAreSharedOutAndTheOldestGivesWay)
     I_OPL_Controller(2, MUS_CTRL_SUSTAIN, 0);
     Render(1.0);
     EXPECT_LT(Rms(Render(0.1), 0), 20.0);
+}
+
+TEST_F(OplTest, ASilentChipStandsStillAndTheNextNoteSoundsTheSame)
+{
+    // The same two notes with a rest between them, rendered with the chip clocked all the
+    // time and with it standing still while silent.
+    struct Take {
+        std::vector<int16_t> first, second;
+        bool idle;
+    };
+    auto play = [&](bool skip) {
+        I_OPL_ShutdownMusic();
+        OPL_SetSkipIdle(skip);
+        I_OPL_InitMusic(0);
+        Take t;
+        I_OPL_KeyOn(0, 69, 127);
+        t.first = Render(0.3);
+        I_OPL_KeyOff(0, 69);
+        auto release = Render(2.5); // the release running out, then the rest
+        t.first.insert(t.first.end(), release.begin(), release.end());
+        t.idle = OPL_Idle();
+        I_OPL_KeyOn(0, 57, 127);
+        t.second = Render(0.5);
+        I_OPL_KeyOff(0, 57);
+        return t;
+    };
+    Take clocked = play(false), still = play(true);
+    OPL_SetSkipIdle(true);
+    EXPECT_FALSE(clocked.idle);
+    ASSERT_TRUE(still.idle);
+    // The very same samples while the note sounds; once the chip stands still, nothing
+    // against the running chip's trace of a step or two.
+    size_t differ = 0;
+    for (size_t i = 0; i < still.first.size(); i++) {
+        if (still.first[i] == clocked.first[i]) continue;
+        differ++;
+        ASSERT_EQ(still.first[i], 0) << i;
+        ASSERT_LE(std::abs(clocked.first[i]), 2) << i;
+    }
+    EXPECT_GT(differ, 0u);
+    EXPECT_EQ(still.first.back(), 0);
+    // The next note: the chip's slow counters stand where the stop left them, which moves
+    // the envelope's steps by a few samples. The difference is under 1% of the note.
+    double loud = Rms(clocked.second, 0), diff = 0;
+    for (size_t i = 0; i < still.second.size(); i += 2)
+        diff += std::pow(double(still.second[i]) - clocked.second[i], 2);
+    diff = std::sqrt(diff / (still.second.size() / 2));
+    EXPECT_LT(diff, loud * 0.01);
+    EXPECT_NEAR(Frequency(still.second), 220.0, 1.0);
 }
 
 } // namespace
