@@ -5,6 +5,7 @@
 #include "game/autorun.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstdlib>
 #include <cstdio>
@@ -69,6 +70,7 @@ struct DRIVER {
 };
 DRIVER drv;
 AUTO_SEEN seen;
+std::atomic<long> progress;
 int last_id = kNone; // the window in front at the last picture
 enum { ATTRACT_NONE, ATTRACT_AWAIT, ATTRACT_ON };
 
@@ -241,6 +243,7 @@ bool Attract(int id)
     lastscan = 0;
     kbd_ack = 0;
     seen.attract++;
+    progress++;
     return false;
 }
 
@@ -248,7 +251,10 @@ void FrameHook(void (*copy)(void))
 {
     copy();
     const int id = ActiveId();
-    if (id == ITM_WIN_MAINMENU && last_id != id) seen.menus++;
+    if (id == ITM_WIN_MAINMENU && last_id != id) {
+        seen.menus++;
+        progress++;
+    }
     last_id = id;
     if (drv.attract != ATTRACT_NONE && Attract(id)) {
         drv.settle = 0;
@@ -264,6 +270,7 @@ void FrameHook(void (*copy)(void))
         drv.in_store = true;
         drv.shopped = true;
         seen.stores++;
+        progress++;
         drv.store_in = plr.score;
         drv.store_steps = 0;
     }
@@ -302,11 +309,15 @@ void MissionHook(int point)
 {
     if (demo_mode == 2) {
         // A demo of the attract mode: not a wave of the campaign.
-        if (point == GAME_FRAME_START && gl_cnt == 0) seen.demos++;
+        if (point == GAME_FRAME_START && gl_cnt == 0) {
+            seen.demos++;
+            progress++;
+        }
         if (point == GAME_FRAME_SHOWN && drv.attract == ATTRACT_ON) AttractPicture();
         return;
     }
     if (point == GAME_FRAME_START && gl_cnt == 0) {
+        progress++;
         drv.mission = true;
         AUTO_WAVE w{};
         w.game = cur_game;
@@ -356,6 +367,11 @@ const char* AUTO_DiffName(int diff)
 AUTO_SEEN AUTO_Seen(void)
 {
     return seen;
+}
+
+long AUTO_Progress(void)
+{
+    return progress;
 }
 
 std::vector<AUTO_WAVE> AUTO_Campaign(const AUTO_RUN& run)

@@ -31,6 +31,10 @@ struct AUTO_SEEN {
     long attract_frames;
 };
 AUTO_SEEN AUTO_Seen(void);
+// A count that moves on whenever a campaign gets somewhere (a main menu, a store visit, a
+// wave or an attract demo begun, the attract mode back at the menu); safe to read from any
+// thread, for telling a slow run from a stuck one.
+long AUTO_Progress(void);
 
 // One wave as flown.
 struct AUTO_WAVE {

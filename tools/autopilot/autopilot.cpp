@@ -13,7 +13,8 @@
 //                  alone until its attract mode comes, a key ending the mode; reports the
 //                  resident memory at intervals and a verdict at the end (status 0 when
 //                  it stayed flat, 1 when it grew, 3 on a hang)
-//   --hang SECONDS a soak round that takes more processor time is a hang (default 600)
+//   --hang SECONDS processor time without the campaign getting anywhere (no menu, store,
+//                  wave or attract demo begun) that is a hang (default 300)
 //   --reload N     leave the hangar and load the pilot again every N waves
 //   --attract DIR  record the attract demos instead (three per episode archive), as
 //                  DIR/e1d1.dem ... e3d3.dem
@@ -112,31 +113,35 @@ constexpr int kAttractPress[] = {0, 400, 3000, 12000, 40000};
 
 struct SOAK {
     std::atomic<int> rounds{0}, waves{0}, lost{0}, menus{0}, stores{0}, attract{0}, demos{0};
-    std::atomic<long> warm_kb{-1};    // resident once the warm-up is over
-    std::atomic<double> round_cpu{0}; // processor time when the round under way began
+    std::atomic<long> warm_kb{-1}; // resident once the warm-up is over
     std::mutex lock;
     std::condition_variable wake;
     bool over = false;
 };
 
-// Every `interval` seconds a line of progress and memory; a round that takes longer than
-// `hang` seconds of processor time is a hang (a round only ever waits on the fast clock,
-// so a stuck one spins): reported, and the process ends with status 3. Processor time and
-// not wall time, so that a soak starved on a busy machine is not taken for a hung one.
+// Every `interval` seconds a line of progress and memory. `hang` seconds of processor time
+// without the campaign getting anywhere is a hang (it only ever waits on the fast clock, so
+// a stuck one spins): reported, and the process ends with status 3. Processor time and not
+// wall time, so that a soak starved on a busy machine is not taken for a hung one.
 void Watch(SOAK& s, double interval, double hang, const std::function<double()>& elapsed,
            long start_kb)
 {
     std::unique_lock<std::mutex> hold(s.lock);
     double next = interval;
+    long last = AUTO_Progress();
+    double last_cpu = CpuSeconds();
     while (!s.over) {
         s.wake.wait_for(hold, std::chrono::milliseconds(250));
         if (s.over) break;
         const double now = elapsed();
-        const double spent = CpuSeconds() - s.round_cpu;
-        if (spent > hang) {
-            printf("soak: FAIL: round %d has used %.0f s of processor time without finishing: "
-                   "a hang\n",
-                   s.rounds + 1, spent);
+        if (AUTO_Progress() != last) {
+            last = AUTO_Progress();
+            last_cpu = CpuSeconds();
+        }
+        if (CpuSeconds() - last_cpu > hang) {
+            printf("soak: FAIL: round %d has used %.0f s of processor time without getting "
+                   "anywhere: a hang\n",
+                   s.rounds + 1, CpuSeconds() - last_cpu);
             fflush(stdout);
             std::_Exit(3);
         }
@@ -170,14 +175,17 @@ int Soak(AUTO_RUN run, double seconds, double hang)
     run.progress = false;
     run.reload_every = 2;
     while (elapsed() < seconds) {
-        s.round_cpu = CpuSeconds();
+        // Each round a pilot of its own among no others: the ten pilot files would fill up,
+        // and a name already taken is refused.
+        for (int slot = 0; slot < PLR_SLOTS; slot++) {
+            char file[512];
+            VUL_PilotFilename(slot, file, sizeof(file));
+            remove(file);
+        }
         const int r = s.rounds;
         run.difficulty = r % 4;
         run.waves = 3 + r % 5;
         run.attract_press = kAttractPress[r % std::size(kAttractPress)];
-        char name[20];
-        snprintf(name, sizeof(name), "SOAK %d", r % 10);
-        run.name = name;
         for (const AUTO_WAVE& w : AUTO_Campaign(run)) {
             s.waves++;
             s.lost += !w.survived;
@@ -244,7 +252,7 @@ int main(int argc, char* argv[])
     if (run.difficulty < 0) return Usage();
     run.progress = true;
     std::string report, home;
-    double soak = 0, hang = 600;
+    double soak = 0, hang = 300;
     std::string attract;
     for (int i = 3; i < argc; i++) {
         std::string a = argv[i];
