@@ -107,6 +107,12 @@ double CpuSeconds(void)
 
 // ---- the soak ------------------------------------------------------------------------------
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
 // Pictures of the attract mode before the key that ends it, round after round: it lands in
 // the opening, early or late in a demo, and after a whole cycle of the demos.
 constexpr int kAttractPress[] = {0, 400, 3000, 12000, 40000};
@@ -217,19 +223,26 @@ int Soak(AUTO_RUN run, double seconds, double hang)
            "%ld kB at the peak\n",
            start_kb, warm_kb, end_kb, peak_kb);
     const bool attract_ok = s.attract == s.rounds;
-    if (growth <= allowed && attract_ok) {
-        printf("soak: PASS: resident memory flat (%+ld kB since the warm-up, %ld kB allowed), "
-               "every attract mode back at the menu\n",
-               growth, allowed);
-        return 0;
-    }
+    // The address sanitizer holds freed memory back for a while and keeps its own books:
+    // resident memory says nothing about leaks there (its leak check at the exit does).
+    const bool judged = !kSanitized;
+    const bool flat = growth <= allowed || !judged;
     if (!attract_ok)
         printf("soak: FAIL: %d rounds but only %d attract modes back at the menu\n",
                s.rounds.load(), s.attract.load());
-    if (growth > allowed)
+    if (!flat)
         printf("soak: FAIL: resident memory grew by %ld kB since the warm-up (%ld kB allowed)\n",
                growth, allowed);
-    return 1;
+    if (!attract_ok || !flat) return 1;
+    if (judged)
+        printf("soak: PASS: resident memory flat (%+ld kB since the warm-up, %ld kB allowed), "
+               "every attract mode back at the menu\n",
+               growth, allowed);
+    else
+        printf("soak: PASS: every attract mode back at the menu (%+ld kB since the warm-up, not "
+               "judged under the address sanitizer)\n",
+               growth);
+    return 0;
 }
 
 int Usage(void)
