@@ -99,7 +99,9 @@ quit_game() {
         xdotool windowfocus "$w" 2>/dev/null || true
         xdotool key space 2>/dev/null || true
     done
-    wait_gone
+    # On a busy machine a key can come too early; the pilot is saved by then, so a game
+    # that did not quit is ended here and the run goes on.
+    wait_gone || true
 }
 
 # ---- first run: a new player -------------------------------------------------------------
@@ -159,7 +161,8 @@ key Return # fly mission
 sleep 4
 shot 09-computer
 xdotool keydown Return # launch
-for n in 1 2 3 4 5 6; do
+# The loading screen is up for a moment only: shots one after another until the wave.
+for n in 1 2 3 4 5 6 7 8 9; do
     shot "10-loading-$n"
     [ "$n" = 1 ] && xdotool keyup Return
 done
@@ -203,6 +206,11 @@ sleep 2.5
 shot 16-load-pilot
 key Return
 sleep 4
+# A hangar entered from the main menu has the supply room chosen, as on a first visit;
+# Down moves the choice to fly mission.
+key Down
+sleep 1
+shot 16-hangar-after-load
 key Return # fly mission
 sleep 4
 key Return # launch wave 1
@@ -211,30 +219,31 @@ key Escape # with the switch on, Escape ends the wave as won ...
 sleep 1.5
 key n      # ... once the abort is declined
 sleep 3
-for n in 1 2 3 4; do
+# The landing scene is short: shots close together, and no key, which would end it (and one
+# too many would leave the hangar).
+for n in 1 2 3 4 5 6 7 8; do
     shot "17-landing-$n"
-    sleep 2
+    sleep 0.5
 done
-for _ in 1 2 3; do
-    key Escape
-    sleep 1.5
-done
-sleep 3
+sleep 4
 shot 18-hangar-after-landing
 key Return # fly mission
 sleep 4
 shot 19-computer-wave2
 xdotool keydown o # the ninth wave
-shot 20-loading-final-wave
-xdotool keyup o
+for n in 1 2 3 4 5 6 7 8; do
+    shot "20-loading-final-wave-$n"
+    [ "$n" = 1 ] && xdotool keyup o
+done
 sleep 8
 key Escape
 sleep 1.5
 key n
 sleep 3
-for n in 1 2 3 4 5 6 7 8; do
+# The ending, the base, the landing and the victory picture, all left to run their course.
+for n in $(seq -w 1 24); do
     shot "21-episode-end-$n"
-    sleep 2.5
+    sleep 1.5
 done
 quit_game
 echo "screenshots in $out"
