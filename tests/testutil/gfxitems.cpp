@@ -179,6 +179,18 @@ std::vector<uint8_t> MakeRampPalette()
     return pal;
 }
 
+void ApplyDelta(std::vector<uint8_t>& screen, std::span<const uint8_t> d)
+{
+    size_t p = 0;
+    while (p + 8 <= d.size() && (d[p] | d[p + 1])) {
+        size_t at = d[p + 4] | d[p + 5] << 8, len = d[p + 6] | d[p + 7] << 8;
+        p += 8;
+        for (size_t k = 0; k < len && p + k < d.size() && at + k < screen.size(); k++)
+            screen[at + k] = d[p + k];
+        p += len;
+    }
+}
+
 uint8_t Px(int x, int y)
 {
     return displaybuffer[y * SCREENWIDTH + x];

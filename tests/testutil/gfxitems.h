@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,11 @@ std::vector<uint8_t> MakeBlockFont(int scale);
 
 // A 6-bit palette: 16 ramps of 15 steps (entries 0..239) and 16 special colours above.
 std::vector<uint8_t> MakeRampPalette();
+
+// Writes one frame-delta item over `screen`, a decoder independent of the game's own: records
+// of marker, unread word, position, length and the bytes, until a zero marker. A first frame's
+// fill byte is not part of `d` (pass the item from its second byte).
+void ApplyDelta(std::vector<uint8_t>& screen, std::span<const uint8_t> d);
 
 // The frame buffer pixel at (x, y).
 uint8_t Px(int x, int y);

@@ -1,7 +1,7 @@
 // The cut-scenes on the generated data set, played headless on the hand-driven clock: each
-// scene's table (items, speeds, passes, sounds), every shown frame against a small
-// decoder of the delta items written here, a fresh fill on the first frame of every pass,
-// the background sound restarted after it stops, interruption, the sequences' order, and
+// scene's table (items, speeds, passes, sounds), every shown frame against the tests' own
+// small decoder of the delta items, a fresh fill on the first frame of every pass, the
+// background sound restarted after it stops, interruption, the sequences' order, and
 // the pinned pictures of the opening, the death and every ending.
 #include <gtest/gtest.h>
 
@@ -24,6 +24,7 @@
 #include "sound/dspapi.h"
 #include "sound/fx.h"
 #include "testutil/gamestart.h"
+#include "testutil/gfxitems.h"
 #include "testutil/testutil.h"
 #include "ui/intro.h"
 #include "ui/movie.h"
@@ -67,20 +68,6 @@ std::span<const uint8_t> Item(int id)
     return {p, static_cast<size_t>(GLB_ItemSize(id))};
 }
 
-// The delta format as it is stored: records of marker, unread word, position, length and
-// the bytes, until a zero marker.
-void Apply(Bytes& screen, std::span<const uint8_t> d)
-{
-    size_t p = 0;
-    while (p + 8 <= d.size() && (d[p] | d[p + 1])) {
-        size_t at = d[p + 4] | d[p + 5] << 8, len = d[p + 6] | d[p + 7] << 8;
-        p += 8;
-        for (size_t k = 0; k < len && p + k < d.size() && at + k < screen.size(); k++)
-            screen[at + k] = d[p + k];
-        p += len;
-    }
-}
-
 // The pictures a scene of `count` items from `first` shows over `passes` passes.
 std::vector<Bytes> Expected(int first, int count, int passes)
 {
@@ -88,10 +75,10 @@ std::vector<Bytes> Expected(int first, int count, int passes)
     for (int pass = 0; pass < passes; pass++) {
         std::span<const uint8_t> lead = Item(first);
         Bytes screen(SCREENSIZE, lead[0]);
-        Apply(screen, lead.subspan(1));
+        vt::ApplyDelta(screen, lead.subspan(1));
         out.push_back(screen);
         for (int i = 1; i < count; i++) {
-            Apply(screen, Item(first + i));
+            vt::ApplyDelta(screen, Item(first + i));
             out.push_back(screen);
         }
     }

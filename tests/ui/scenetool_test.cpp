@@ -1,12 +1,14 @@
 // scenetool end to end: hand-made pictures to frame-delta items and back give the same
-// pictures; the items read right with a decoder written here; pictures that cannot be a
+// pictures; the items read right with the tests' own decoder; pictures that cannot be a
 // frame are refused.
+#include <span>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "gfx/i_png.h"
+#include "testutil/gfxitems.h"
 #include "testutil/testutil.h"
 
 namespace
@@ -18,19 +20,6 @@ using Bytes = std::vector<uint8_t>;
 vt::CommandRun Tool(const std::string& args)
 {
     return vt::RunCommand(std::string(SCENETOOL_PATH) + " " + args);
-}
-
-// The stored format: an optional fill byte, then records of marker, unread word,
-// position, length and bytes until a zero marker.
-void Apply(Bytes& screen, const Bytes& d, size_t p)
-{
-    while (p + 8 <= d.size() && (d[p] | d[p + 1])) {
-        size_t at = d[p + 4] | d[p + 5] << 8, len = d[p + 6] | d[p + 7] << 8;
-        p += 8;
-        for (size_t k = 0; k < len && p + k < d.size() && at + k < screen.size(); k++)
-            screen[at + k] = d[p + k];
-        p += len;
-    }
 }
 
 TEST(SceneTool, PicturesToItemsAndBackGiveTheSamePictures)
@@ -73,7 +62,7 @@ TEST(SceneTool, PicturesToItemsAndBackGiveTheSamePictures)
             EXPECT_EQ(item[0], 200) << "the most common colour fills the first frame";
             screen.assign(kW * kH, item[0]);
         }
-        Apply(screen, item, i == 0 ? 1 : 0);
+        vt::ApplyDelta(screen, std::span<const uint8_t>(item).subspan(i == 0 ? 1 : 0));
         EXPECT_EQ(screen, frames[i]) << "item " << i;
     }
     // The last frame changed one pixel: one run of one byte and the end of the list.
