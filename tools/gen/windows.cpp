@@ -600,16 +600,25 @@ void VGrad(Image& img, int x, int y, int w, int h, const char* ramp, double l0, 
     }
 }
 
-// A raised metal plate with a light top-left edge, a dark bottom-right edge and rivets.
-void Plate(Image& img, int x, int y, int w, int h, const char* ramp, int level, bool rivets = true)
+// A rectangle of one ramp with bevelled edges: the inside at `level` (a pixel in sixteen
+// one step lighter when `flecked`), the top and left edges `top` steps from it, the bottom
+// and right edges `bottom` steps from it.
+void Bevel(Image& img, int x, int y, int w, int h, const char* ramp, int level, int top, int bottom,
+           bool flecked)
 {
     for (int j = 0; j < h; j++)
         for (int i = 0; i < w; i++) {
-            int l = level + ((GEN_Hash(x + i, y + j, 7) & 15) == 0 ? 1 : 0);
-            if (i == 0 || j == 0) l = level + 4;
-            if (i == w - 1 || j == h - 1) l = level - 3;
+            int l = level + (flecked && (GEN_Hash(x + i, y + j, 7) & 15) == 0 ? 1 : 0);
+            if (i == 0 || j == 0) l = level + top;
+            if (i == w - 1 || j == h - 1) l = level + bottom;
             img.set(x + i, y + j, P().c(ramp, l));
         }
+}
+
+// A raised metal plate with a light top-left edge, a dark bottom-right edge and rivets.
+void Plate(Image& img, int x, int y, int w, int h, const char* ramp, int level, bool rivets = true)
+{
+    Bevel(img, x, y, w, h, ramp, level, 4, -3, true);
     if (!rivets || w < 16 || h < 16) return;
     for (int cy : {y + 4, y + h - 5})
         for (int cx : {x + 4, x + w - 5}) {
@@ -621,13 +630,7 @@ void Plate(Image& img, int x, int y, int w, int h, const char* ramp, int level, 
 // A sunken well: dark inside with a dark top-left and light bottom-right edge.
 void Well(Image& img, int x, int y, int w, int h, const char* ramp, int level)
 {
-    for (int j = 0; j < h; j++)
-        for (int i = 0; i < w; i++) {
-            int l = level;
-            if (i == 0 || j == 0) l = level - 2;
-            if (i == w - 1 || j == h - 1) l = level + 3;
-            img.set(x + i, y + j, P().c(ramp, l));
-        }
+    Bevel(img, x, y, w, h, ramp, level, -2, 3, false);
 }
 
 void Text(Image& img, const char* font, int x, int y, const std::string& s, uint8_t c,
