@@ -6,17 +6,16 @@
 //   fxshot DATADIR OUTDIR [EPISODE]
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "game/game.h"
 #include "game/vul.h"
 #include "gfx/gfxapi.h"
-#include "gfx/i_png.h"
 #include "input/input.h"
 #include "res/glbapi.h"
 #include "res/itemtable.h"
+#include "shotsheet.h"
 #include "world/anims.h"
 #include "world/bonus.h"
 #include "world/enemy.h"
@@ -29,16 +28,12 @@ namespace
 {
 
 constexpr int kCols = 9, kRows = 150, kTile = 32, kMapLeft = 16;
+constexpr int kGap = 4; // between the shots on a sheet
 // Offsets of the two engine flames from the ship's centre for each banking frame.
 constexpr int o_engine[7] = {0, 1, 2, 3, 2, 1, 0};
 
 int episode = 0;
 int firsttile[4];
-
-struct Shot {
-    std::string name;
-    std::vector<uint8_t> pixels; // 320 x 200
-};
 
 // The landscape of wave 1 with the screen's top edge at map pixel row `top` (0 = the far
 // end of the map), the side bars black as in flight.
@@ -62,36 +57,6 @@ void Landscape(int top)
             if (GLB_ItemSize(tile) < GFX_PIC_HEADER + kTile * kTile) continue;
             GFX_PutImage(GLB_GetItem(tile), kMapLeft + c * kTile, row * kTile - top, false);
         }
-}
-
-Shot Grab(const std::string& name)
-{
-    return {name, std::vector<uint8_t>(displaybuffer, displaybuffer + SCREENSIZE)};
-}
-
-// Writes shots side by side in rows of `across`, each `zoom` times its size.
-void Save(const std::string& path, const std::vector<Shot>& shots, int across, int zoom, int cx = 0,
-          int cy = 0, int cw = SCREENWIDTH, int ch = SCREENHEIGHT)
-{
-    const int gap = 4;
-    int down = (static_cast<int>(shots.size()) + across - 1) / across;
-    int w = across * (cw * zoom + gap) + gap, h = down * (ch * zoom + gap) + gap;
-    std::vector<uint8_t> img(static_cast<size_t>(w) * h, 0);
-    for (size_t k = 0; k < shots.size(); k++) {
-        int ox = gap + static_cast<int>(k % across) * (cw * zoom + gap);
-        int oy = gap + static_cast<int>(k / across) * (ch * zoom + gap);
-        for (int y = 0; y < ch * zoom; y++)
-            for (int x = 0; x < cw * zoom; x++)
-                img[static_cast<size_t>(oy + y) * w + ox + x] =
-                    shots[k].pixels[(cy + y / zoom) * SCREENWIDTH + cx + x / zoom];
-    }
-    uint8_t rgb[768];
-    for (int i = 0; i < 768; i++)
-        rgb[i] = static_cast<uint8_t>(palette[i] << 2);
-    if (!I_WritePNGFile(path.c_str(), img.data(), w, h, rgb))
-        fprintf(stderr, "fxshot: cannot write %s\n", path.c_str());
-    else
-        printf("%s\n", path.c_str());
 }
 
 void Ship(int pic, int flip)
@@ -125,7 +90,7 @@ void Explosions(const std::string& out)
 {
     ANIMS_Clear();
     wsrand(7);
-    std::vector<Shot> shots;
+    std::vector<SHOT> shots;
     // The farm of the first wave: a silo, a farmhouse and a barn at map rows 28 to 30.
     int top = 864;
     for (int f = 0; f < 40; f++, top--) {
@@ -150,9 +115,9 @@ void Explosions(const std::string& out)
         ANIMS_Think();
         Frame(top, false);
         if (f == 2 || f == 6 || f == 11 || f == 17 || f == 26 || f == 38)
-            shots.push_back(Grab("explosions"));
+            shots.push_back(SHOT_Grab("explosions"));
     }
-    Save(out + "/explosions.png", shots, 3, 2);
+    SHOT_Save(out + "/explosions.png", shots, 3, 2, kGap);
 }
 
 // An enemy plane flying down the screen with its shadow and its engine flame behind it,
@@ -193,7 +158,7 @@ void Enemies(int top)
 void ShipShots(const std::string& out)
 {
     ANIMS_Clear();
-    std::vector<Shot> close;
+    std::vector<SHOT> close;
     playery = 140;
     for (int pic : {3, 3, 0, 1, 5, 6}) {
         playerx = 144;
@@ -204,20 +169,20 @@ void ShipShots(const std::string& out)
         SHADOW_DisplaySky();
         // The second shot of level flight shows the longer flicker of the flames.
         Ship(pic, close.size() == 1);
-        close.push_back(Grab("ship"));
+        close.push_back(SHOT_Grab("ship"));
     }
-    Save(out + "/ship.png", close, 3, 4, 112, 120, 96, 80);
+    SHOT_Save(out + "/ship.png", close, 3, 4, kGap, {112, 120, 96, 80});
 
-    std::vector<Shot> wide;
+    std::vector<SHOT> wide;
     const int places[4][3] = {{144, 160, 3}, {30, 60, 1}, {270, 100, 5}, {90, 150, 4}};
     for (const auto& p : places) {
         playerx = p[0];
         playery = p[1];
         playerpic = p[2];
         Enemies(2900 - static_cast<int>(wide.size()) * 40);
-        wide.push_back(Grab("ship"));
+        wide.push_back(SHOT_Grab("ship"));
     }
-    Save(out + "/ship_wide.png", wide, 2, 2);
+    SHOT_Save(out + "/ship_wide.png", wide, 2, 2, kGap);
 }
 
 // Pickups of every kind drifting down with their glow, one of them just collected.
@@ -232,11 +197,11 @@ void Pickups(const std::string& out)
         BONUS_Add(k < 11 ? k * 2 : 23, 24 + (k % 6) * 44, 20 + (k / 6) * 60);
     playerx = 240;
     playery = 160;
-    std::vector<Shot> shots;
+    std::vector<SHOT> shots;
     for (int f = 0; f < 12; f++) {
         BONUS_Think();
         Frame(1800 - f, true);
-        if (f == 3 || f == 11) shots.push_back(Grab("pickups"));
+        if (f == 3 || f == 11) shots.push_back(SHOT_Grab("pickups"));
     }
     BONUS_Clear();
     for (int k = 0; k < BONUS_MAX - 1; k++)
@@ -247,8 +212,8 @@ void Pickups(const std::string& out)
         if (f > 0) playerx -= 5; // the ship flies on, the coin stays a while
         Frame(1700 - f, true);
     }
-    shots.push_back(Grab("pickups"));
-    Save(out + "/pickups.png", shots, 3, 2);
+    shots.push_back(SHOT_Grab("pickups"));
+    SHOT_Save(out + "/pickups.png", shots, 3, 2, kGap);
 }
 
 // Round the ship: gun flashes, missile smoke going both ways, shot hits, an energy hit
@@ -266,7 +231,7 @@ void ShipEffects(const std::string& out)
     enemy.item = 1;
     enemy.move.x = 220;
     enemy.move.y = 40;
-    std::vector<Shot> shots;
+    std::vector<SHOT> shots;
     for (int f = 0; f < 10; f++) {
         if (f % 2 == 0) {
             ANIMS_StartAnim(ANIM_MUZZLE, 8, -10);
@@ -282,9 +247,9 @@ void ShipEffects(const std::string& out)
         enemy.move.y += 2;
         ANIMS_Think();
         Frame(1000 - f, true);
-        if (f == 3 || f == 5 || f == 7) shots.push_back(Grab("ship effects"));
+        if (f == 3 || f == 5 || f == 7) shots.push_back(SHOT_Grab("ship effects"));
     }
-    Save(out + "/ship_effects.png", shots, 3, 2);
+    SHOT_Save(out + "/ship_effects.png", shots, 3, 2, kGap);
 }
 
 } // namespace
@@ -297,16 +262,7 @@ int main(int argc, char* argv[])
     }
     std::string data = argv[1], out = argv[2];
     if (argc > 3) episode = (atoi(argv[3]) - 1) & 3;
-    std::filesystem::create_directories(out);
-    if (GLB_InitSystem((data + "/fxshot").c_str(), 5, nullptr) == 0) {
-        fprintf(stderr, "fxshot: no archives in %s\n", data.c_str());
-        return 1;
-    }
-    GFX_InitSystem();
-    palette = GLB_LockItem(ITM_PALETTE);
-    GFX_SetPalRange(0, 239);
-    GFX_MakeLightTable(palette, ltable, 9);
-    GFX_MakeLightTable(palette, dtable, -9);
+    if (!SHOT_Init("fxshot", data, out)) return 1;
     for (int s = 0; s < 4; s++) {
         char label[32];
         snprintf(label, sizeof(label), "STARTG%dTILES", s + 1);

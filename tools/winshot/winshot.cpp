@@ -7,54 +7,20 @@
 //   winshot DATADIR OUTDIR
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "game/vul.h"
 #include "gfx/gfxapi.h"
-#include "gfx/i_png.h"
 #include "res/glbapi.h"
 #include "res/itemtable.h"
+#include "shotsheet.h"
 #include "ui/swdapi.h"
 
 namespace
 {
 
-struct Shot {
-    std::string name;
-    std::vector<uint8_t> pixels;
-};
-
-std::vector<Shot> shots;
-
-void Grab(const std::string& name)
-{
-    shots.push_back({name, std::vector<uint8_t>(displaybuffer, displaybuffer + SCREENSIZE)});
-}
-
-void Save(const std::string& path, const std::vector<const Shot*>& list, int across, int zoom)
-{
-    const int gap = 6;
-    int down = (static_cast<int>(list.size()) + across - 1) / across;
-    int w = across * (SCREENWIDTH * zoom + gap) + gap, h = down * (SCREENHEIGHT * zoom + gap) + gap;
-    std::vector<uint8_t> img(size_t(w) * h, 0);
-    for (size_t k = 0; k < list.size(); k++) {
-        int ox = gap + static_cast<int>(k % across) * (SCREENWIDTH * zoom + gap);
-        int oy = gap + static_cast<int>(k / across) * (SCREENHEIGHT * zoom + gap);
-        for (int y = 0; y < SCREENHEIGHT * zoom; y++)
-            for (int x = 0; x < SCREENWIDTH * zoom; x++)
-                img[size_t(oy + y) * w + ox + x] =
-                    list[k]->pixels[size_t(y / zoom) * SCREENWIDTH + x / zoom];
-    }
-    uint8_t rgb[768];
-    for (int i = 0; i < 768; i++)
-        rgb[i] = static_cast<uint8_t>(palette[i] << 2);
-    if (!I_WritePNGFile(path.c_str(), img.data(), w, h, rgb))
-        fprintf(stderr, "winshot: cannot write %s\n", path.c_str());
-    else
-        printf("%s\n", path.c_str());
-}
+std::vector<SHOT> shots;
 
 // Opens a window (over the main menu unless it is full-screen itself), lets `fill` set its
 // texts and pictures, highlights the focused field and grabs the screen.
@@ -76,7 +42,7 @@ template <typename F> void Window(const std::string& name, int item, bool overme
         if (active_field >= 0 && w->flds[size_t(active_field)].kbfocus)
             w->flds[size_t(active_field)].state = 1;
     SWD_ShowAllWindows();
-    Grab(name);
+    shots.push_back(SHOT_Grab(name));
     SWD_DestroyWindow(h);
     if (menu >= 0) SWD_DestroyWindow(menu);
 }
@@ -100,17 +66,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     std::string data = argv[1], out = argv[2];
-    std::filesystem::create_directories(out);
-    if (GLB_InitSystem((data + "/winshot").c_str(), 5, nullptr) == 0) {
-        fprintf(stderr, "winshot: no archives in %s\n", data.c_str());
-        return 1;
-    }
-    GFX_InitSystem();
-    palette = GLB_LockItem(ITM_PALETTE);
-    GFX_SetPalRange(0, 239);
-    GFX_MakeLightTable(palette, ltable, 9);
-    GFX_MakeLightTable(palette, dtable, -9);
-    GFX_MakeGreyTable(palette, gtable);
+    if (!SHOT_Init("winshot", data, out)) return 1;
     usekb_flag = 1;
     SWD_Install(0);
 
@@ -192,12 +148,10 @@ int main(int argc, char* argv[])
         SWD_SetFieldText(h, 12, "");
     });
 
-    std::vector<const Shot*> all;
-    for (const Shot& s : shots) {
-        Save(out + "/" + s.name + ".png", {&s}, 1, 2);
-        all.push_back(&s);
-    }
-    Save(out + "/windows.png", all, 4, 1);
+    const int gap = 6;
+    for (const SHOT& s : shots)
+        SHOT_Save(out + "/" + s.name + ".png", {&s, 1}, 1, 2, gap);
+    SHOT_Save(out + "/windows.png", shots, 4, 1, gap);
     SWD_End();
     GLB_Shutdown();
     return 0;
