@@ -396,8 +396,7 @@ void I_OPL_ShutdownMusic(void)
 void I_OPL_Mix(int16_t* frame, int count)
 {
     if (opl_initcount <= 0) return;
-    for (int i = 0; i < count; i++)
-        OPL_Render(frame + 2 * i);
+    OPL_Render(frame, count);
 }
 
 static void ReleaseVoice(int v)

@@ -1,5 +1,6 @@
 #include "sound/musapi.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "game/i_system.h"
@@ -444,23 +445,37 @@ void MUS_ServiceFader(void)
 // ---------------------------------------------------------------------------------------
 // Clocks
 
+// Frames until a clock standing at cnt, adding rate each frame, reaches the output rate.
+static int FramesToClock(int cnt, int rate)
+{
+    int left = fx_freq - cnt;
+    return left <= 0 ? 1 : (left + rate - 1) / rate;
+}
+
 void MUS_Mix(int16_t* buffer, int frames)
 {
     if (!music_device || !music_device->mix) return;
-    for (int f = 0; f < frames; f++) {
-        music_device->mix(buffer + 2 * f, 1);
-        music_cnt += MUS_TICKRATE;
+    // The back-end renders the frames up to the next tick of any clock in one go. Each
+    // tick still comes after the very frame it would follow were the frames rendered one
+    // by one, so events land on exact samples.
+    for (int f = 0; f < frames;) {
+        int run = std::min(frames - f, FramesToClock(music_cnt, MUS_TICKRATE));
+        run = std::min(run, FramesToClock(music_cnt2, MUS_FADERRATE));
+        if (gsshack) run = std::min(run, FramesToClock(music_cnt3, gssrate));
+        music_device->mix(buffer + 2 * f, run);
+        f += run;
+        music_cnt += MUS_TICKRATE * run;
         while (music_cnt >= fx_freq) {
             music_cnt -= fx_freq;
             if (music_active) MUS_Service();
         }
-        music_cnt2 += MUS_FADERRATE;
+        music_cnt2 += MUS_FADERRATE * run;
         while (music_cnt2 >= fx_freq) {
             music_cnt2 -= fx_freq;
             MUS_ServiceFader();
         }
         if (gsshack) {
-            music_cnt3 += gssrate;
+            music_cnt3 += gssrate * run;
             while (music_cnt3 >= fx_freq) {
                 music_cnt3 -= fx_freq;
                 GSS_Service();

@@ -1,6 +1,8 @@
 // The sound content of the generated data set, read the way the game reads it: the FM
 // bank, every song and every effect with its device variants.
+#include <algorithm>
 #include <cmath>
+#include <complex>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -13,6 +15,7 @@
 #include "sound/fx.h"
 #include "sound/i_oplmusic.h"
 #include "sound/musapi.h"
+#include "sound/opl3.h"
 #include "soundtest.h"
 
 namespace
@@ -122,6 +125,127 @@ TEST_F(ContentTest, EveryEffectHasItsVariantsAndSounds)
         EXPECT_GT(std::sqrt(sum / out.size()), 300.0);
         DSP_Init(1, DSP_RATE);
         GLB_UnlockItem(id + 4);
+    }
+}
+
+// What the ear takes from a stretch of music: its loudness over time (RMS of 50 ms
+// windows, in dB) and its balance of low and high (power in octave bands, in dB), for the
+// left and right ears together, and the share of the left ear in the whole.
+struct Hearing {
+    std::vector<double> loudness;
+    std::vector<double> bands;
+    double left_share = 0;
+};
+
+double Db(double power)
+{
+    return 10 * std::log10(power + 1e-3);
+}
+
+// A plain radix-2 transform, in place.
+void Transform(std::vector<std::complex<double>>& a)
+{
+    size_t n = a.size();
+    for (size_t i = 1, j = 0; i < n; i++) {
+        size_t bit = n >> 1;
+        for (; j & bit; bit >>= 1)
+            j ^= bit;
+        j ^= bit;
+        if (i < j) std::swap(a[i], a[j]);
+    }
+    for (size_t len = 2; len <= n; len <<= 1) {
+        std::complex<double> w = std::polar(1.0, -2 * M_PI / double(len));
+        for (size_t i = 0; i < n; i += len) {
+            std::complex<double> t = 1;
+            for (size_t k = 0; k < len / 2; k++, t *= w) {
+                std::complex<double> u = a[i + k], v = a[i + k + len / 2] * t;
+                a[i + k] = u + v;
+                a[i + k + len / 2] = u - v;
+            }
+        }
+    }
+}
+
+Hearing Hear(const std::vector<int16_t>& pcm, int rate)
+{
+    Hearing h;
+    size_t frames = pcm.size() / 2, window = rate / 20;
+    double left = 0, all = 0;
+    for (size_t w = 0; w + window <= frames; w += window) {
+        double sum = 0;
+        for (size_t i = w; i < w + window; i++) {
+            double l = pcm[2 * i], r = pcm[2 * i + 1];
+            sum += (l + r) * (l + r) / 4;
+            left += l * l;
+            all += l * l + r * r;
+        }
+        h.loudness.push_back(Db(sum / double(window)));
+    }
+    h.left_share = all > 0 ? left / all : 0.5;
+    constexpr size_t kN = 2048;
+    h.bands.assign(9, 0); // octaves from 44-88 Hz to 11-22 kHz
+    for (size_t w = 0; w + kN <= frames; w += kN) {
+        std::vector<std::complex<double>> a(kN);
+        for (size_t i = 0; i < kN; i++)
+            a[i] = (pcm[2 * (w + i)] + pcm[2 * (w + i) + 1]) / 2.0 *
+                   (0.5 - 0.5 * std::cos(2 * M_PI * double(i) / kN));
+        Transform(a);
+        for (size_t k = 1; k < kN / 2; k++) {
+            double f = double(k) * rate / kN;
+            int band = static_cast<int>(std::floor(std::log2(f / 44.0)));
+            if (band >= 0 && band < 9) h.bands[band] += std::norm(a[k]);
+        }
+    }
+    for (double& b : h.bands)
+        b = Db(b);
+    return h;
+}
+
+// The first seconds of a song through the FM back-end with the given chip.
+std::vector<int16_t> PlayOnChip(int id, int engine, double seconds)
+{
+    OPL_SetEngine(engine);
+    MUS_InitDevice(&mus_device_opl, 0);
+    MUS_SetVolume(127);
+    MUS_PlaySong(GLB_GetItem(id), 1, 0);
+    std::vector<int16_t> pcm(static_cast<size_t>(seconds * fx_freq) * 2, 0);
+    for (size_t f = 0; f < pcm.size() / 2; f += 512)
+        MUS_Mix(pcm.data() + 2 * f, static_cast<int>(std::min<size_t>(512, pcm.size() / 2 - f)));
+    MUS_StopSong(0);
+    MUS_DeInit();
+    OPL_SetEngine(OPL_ENGINE_LIGHT);
+    return pcm;
+}
+
+// The light chip in place of the exact one must not change the music: over the first six
+// seconds of every song, loudness from moment to moment within a fraction of a decibel,
+// the balance of lows and highs within 3 dB up to 11 kHz, and the stereo balance. Only the
+// top octave may differ more: the exact chip's resampling filters what lies above it.
+TEST_F(ContentTest, TheLightChipPlaysEverySongAsTheExactOneDoes)
+{
+    ASSERT_TRUE(OPL_LoadBank(GLB_GetItem(OPLBANK_ITEM), OPLBANK_SIZE));
+    for (int id = 83; id <= 97; id++) {
+        SCOPED_TRACE("song " + std::to_string(id));
+        Hearing exact = Hear(PlayOnChip(id, OPL_ENGINE_EXACT, 6.0), fx_freq);
+        Hearing light = Hear(PlayOnChip(id, OPL_ENGINE_LIGHT, 6.0), fx_freq);
+        ASSERT_EQ(light.loudness.size(), exact.loudness.size());
+        double top = *std::max_element(exact.loudness.begin(), exact.loudness.end());
+        ASSERT_GT(top, 60.0); // the song sounds at all
+        std::vector<double> off;
+        for (size_t w = 0; w < exact.loudness.size(); w++)
+            if (exact.loudness[w] > top - 30)
+                off.push_back(std::abs(light.loudness[w] - exact.loudness[w]));
+        std::sort(off.begin(), off.end());
+        EXPECT_LT(off[off.size() / 2], 0.5);
+        EXPECT_LT(off[off.size() * 9 / 10], 1.5);
+        EXPECT_LT(off.back(), 3.0);
+        double btop = *std::max_element(exact.bands.begin(), exact.bands.end());
+        for (size_t b = 0; b < exact.bands.size(); b++) {
+            if (exact.bands[b] < btop - 30) continue;
+            EXPECT_NEAR(light.bands[b], exact.bands[b], b + 1 < exact.bands.size() ? 3.0 : 8.0)
+                << "octave " << b;
+        }
+        EXPECT_NEAR(light.left_share, exact.left_share, 0.02);
     }
 }
 
