@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include "game/i_system.h"
 #include "gfx/i_video.h"
 
 int keyboard[256];
@@ -132,8 +133,11 @@ int KBD_IsKey(int scan)
 
 void KBD_Wait(int scan)
 {
-    while (Held(scan))
+    // A millisecond's rest between looks at the queue: a held key is let go at human speed.
+    while (Held(scan)) {
         I_GetEvent();
+        if (Held(scan)) I_Delay(1);
+    }
     lastscan = 0;
     lastascii = 0;
 }
