@@ -1,6 +1,9 @@
 // sndrender: listen to the sound content without the game.
 //
-//   sndrender song N OUT.wav [opl|sf2] [SECONDS]  render song N (83..97) offline
+//   sndrender song N OUT.wav [opl|opl-exact|sf2] [SECONDS]
+//                                                 render song N (83..97) offline, on the
+//                                                 light FM chip, the exact one, or the
+//                                                 SoundFont synthesiser
 //   sndrender effect LABEL OUT.wav [tone]         render an effect: its sample through the
 //                                                 mixer, or its tone sequence on the FM synth
 //   sndrender play opl|midi|sf2 SECONDS           play a song with effects over it on the
@@ -29,6 +32,7 @@
 #include "sound/mputsf.h"
 #include "sound/mpuwinmm.h"
 #include "sound/musapi.h"
+#include "sound/opl3.h"
 
 namespace
 {
@@ -246,6 +250,8 @@ int Check()
 int main(int argc, char** argv)
 {
     std::string cmd = argc > 1 ? argv[1] : "";
+    if (cmd == "song" && argc > 4 && std::string(argv[4]) == "opl-exact")
+        OPL_SetEngine(OPL_ENGINE_EXACT);
     if (cmd == "song" && argc >= 4)
         return RenderSong(atoi(argv[2]), argv[3], argc > 4 && std::string(argv[4]) == "sf2",
                           argc > 5 ? atof(argv[5]) : 70.0);
