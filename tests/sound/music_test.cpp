@@ -262,6 +262,20 @@ TEST_F(MusicTest, TheOutputClockPlacesTicksOnExactFrames)
     // 44,100 / 70 = 630 frames a tick; the first tick ends the first 630 frames.
     EXPECT_EQ(st::op_frames[0], 630);
     EXPECT_EQ(st::op_frames[1], 630 * 201);
+    // At 48,000 Hz a tick is 685 5/7 frames, and the music is mixed in runs up to the next
+    // tick of any clock: tick n still ends on the first frame F with 70 F >= 48,000 n.
+    MUS_DeInit();
+    fx_freq = 48000;
+    MUS_InitDevice(&st::recorder_mix, 0);
+    st::mixed_frames = 0;
+    Play(st::Song(
+        Cat({NoteOn(0, 60, 90, true), Delay(200), NoteOn(0, 62, 90, true), Delay(50), End()})));
+    while (st::mixed_frames < 48000 * 4)
+        MUS_Mix(buf.data(), 500);
+    ASSERT_EQ(st::ops.size(), 2u);
+    EXPECT_EQ(st::op_frames[0], 686);
+    EXPECT_EQ(st::op_frames[1], 137829); // 48,000 x 201 / 70 = 137,828 4/7
+    fx_freq = 44100;
     // A frame clock with no device that mixes does nothing.
     MUS_DeInit();
     MUS_InitDevice(&st::recorder, 0);
