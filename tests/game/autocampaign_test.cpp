@@ -13,42 +13,12 @@
 #include "game/autorun.h"
 #include "game/loadsave.h"
 #include "game/prefapi.h"
-#include "game/vul.h"
-#include "gfx/gfxapi.h"
-#include "gfx/ptrapi.h"
-#include "input/input.h"
-#include "input/inputtest.h"
-#include "input/kbdapi.h"
-#include "res/glbapi.h"
-#include "sound/fx.h"
+#include "testutil/gamestart.h"
 #include "testutil/testutil.h"
-#include "ui/swdapi.h"
 #include "world/objects.h"
 
 namespace
 {
-
-void StartGame(void)
-{
-    static bool started;
-    if (started) return;
-    started = true;
-    vt::InitInputPlatform();
-    KBD_Install();
-    GFX_InitSystem();
-    SWD_Install(0);
-    IPT_LoadPrefs();
-    control = CONTROL_KEYBOARD;
-    PTR_Init(1);
-    GLB_InitSystem(VULTAR_BINARY_DIR "/data/", 6, nullptr);
-    SND_InitSound();
-    IPT_Init();
-    GLB_FreeAll();
-    VUL_InitMem();
-    for (int& flag : gameflag)
-        flag = 1;
-    VUL_LoadGraphics(1);
-}
 
 struct FLOWN {
     std::vector<AUTO_WAVE> waves;
@@ -65,7 +35,7 @@ FLOWN Fly(void)
     vt::FakeClock clock{1000, 5}; // runs ahead with every reading: no waiting
     VUL_InitLoadSave();
     INI_InitPreference(VUL_SetupFilename());
-    StartGame();
+    vt::StartGame();
 
     AUTO_RUN run;
     run.difficulty = 2;
@@ -132,7 +102,7 @@ TEST(AutopilotCampaign, AttractDemosAreWhatTheAutopilotFliesToday)
     vt::TempHome home;
     vt::FakeClock clock{1000, 5};
     VUL_InitLoadSave();
-    StartGame();
+    vt::StartGame();
     for (int game = 0; game < 3; game++)
         for (int k = 0; k < 3; k++) {
             const std::string name =
