@@ -55,11 +55,6 @@ struct AUTO_WAVE {
 // loaded again from its last save and moved on to the next wave, as if it had been won.
 std::vector<AUTO_WAVE> AUTO_Campaign(const AUTO_RUN& run);
 
-// The report: a Markdown table of every wave with totals per episode (to `md`), and a plot
-// of money and shield through the campaign (to `png`); either may be empty. False when a
-// file could not be written.
-bool AUTO_WriteReport(const std::vector<AUTO_WAVE>& waves, const char* title, const std::string& md,
-                      const std::string& png);
 // Difficulty names as the new-pilot window gives them.
 const char* AUTO_DiffName(int diff);
 

@@ -53,6 +53,8 @@
 #include "ui/swdapi.h"
 #include "ui/windows.h"
 
+#include "report.h"
+
 namespace
 {
 

@@ -8,27 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "image.h"
+
 using Bytes = std::vector<uint8_t>;
 
 // Reports a problem in the sources and ends the generator with status 1.
 [[noreturn]] void GEN_Fail(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-
-struct Image {
-    int w = 0, h = 0;
-    std::vector<uint8_t> px;
-
-    Image() = default;
-    Image(int width, int height, uint8_t fill = 0)
-        : w(width), h(height), px(size_t(width) * height, fill)
-    {
-    }
-    bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h; }
-    uint8_t at(int x, int y) const { return inside(x, y) ? px[size_t(y) * w + x] : 0; }
-    void set(int x, int y, uint8_t c)
-    {
-        if (inside(x, y)) px[size_t(y) * w + x] = c;
-    }
-};
 
 // The game palette, read from data/palette.txt, with its named ramps.
 struct Ramp {
@@ -73,18 +58,6 @@ Bytes PAL_Bytes(const Palette& pal);
 uint32_t GEN_Hash(int x, int y, int seed);
 double GEN_Noise(double x, double y, int period, int seed);
 double GEN_Fractal(double x, double y, int period, int seed, int octaves);
-
-// Drawing on indexed images.
-void IMG_Fill(Image& img, uint8_t c);
-void IMG_Rect(Image& img, int x, int y, int w, int h, uint8_t c);
-void IMG_Disc(Image& img, double cx, double cy, double r, uint8_t c);
-void IMG_Line(Image& img, int x0, int y0, int x1, int y1, uint8_t c);
-void IMG_Blit(Image& dst, const Image& src, int x, int y, bool masked = true);
-// Draws a one-pixel outline in colour c around every non-zero pixel (4-neighbourhood),
-// into the transparent pixels next to them.
-void IMG_Outline(Image& img, uint8_t c);
-// Frame k of an image run: a copy of the image scaled to w x h with nearest pixels.
-Image IMG_Scale(const Image& src, int w, int h);
 
 // Items from images.
 Bytes GEN_Picture(const Image& img);
