@@ -96,13 +96,18 @@ class MissionTest : public ::testing::Test
         KBD_Clear();
     }
 
-    // Loads wave `wave` of episode `game` with the demo pilot and flies it.
-    static int Fly(int game, int wave)
+    // Loads wave `wave` of episode `game` with the demo pilot.
+    static void Load(int game, int wave)
     {
         cur_game = game;
         game_wave[game] = wave;
         DEMO_MakePlayer(game);
         VUL_LoadMap();
+    }
+    // The same, and flies it.
+    static int Fly(int game, int wave)
+    {
+        Load(game, wave);
         return Do_Game();
     }
 

@@ -452,10 +452,7 @@ TEST_F(MissionTest, EveryEpisodesBossesComeAndTakeTheirGauge)
                 }
                 if (f == 1200) end_wave = 1;
             };
-            cur_game = episode;
-            game_wave[episode] = wave;
-            DEMO_MakePlayer(episode);
-            VUL_LoadMap();
+            Load(episode, wave);
             SkipTo(12);
             EXPECT_EQ(Do_Game(), 0);
             EXPECT_GT(battle.bossframe, 0) << "episode " << episode + 1 << " wave " << wave + 1;
@@ -487,10 +484,7 @@ TEST_F(MissionTest, EveryWaveFliesFromItsMiddle)
                          ".png");
                 end_wave = 1;
             };
-            cur_game = episode;
-            game_wave[episode] = wave;
-            DEMO_MakePlayer(episode);
-            VUL_LoadMap();
+            Load(episode, wave);
             SkipTo(80);
             EXPECT_EQ(Do_Game(), 0);
             EXPECT_LE(watch.frames, 480);
