@@ -65,7 +65,7 @@ extern int mouse_fire, mouse_firesp, mouse_changesp, writeflagmouse;
 extern int joy_fire, joy_firesp, joy_changesp, writeflagjoy;
 
 // The additional features.
-extern int se_fullscreen, se_aspect_ratio, se_txt_fullscreen, se_software_renderer;
+extern int se_fullscreen, se_aspect_ratio, se_txt_fullscreen, se_software_renderer, se_opl_exact;
 extern int se_sys_midi, se_winmm_mpu_device, se_core_dls_synth, se_core_midi_port;
 extern int se_alsaclient, se_alsaport, se_haptic, se_joy_ipt_MenuNew, se_setup_menu;
 constexpr size_t SE_SOUNDFONT_LEN = 128;

@@ -158,7 +158,7 @@ int SND_InitSound(void)
     dig_flag = 0;
     fx_device = 0;
     // The FM chip's emulation, for the music and the tone player alike: the light one
-    // unless [Music] opl_exact asks for the exact one, at about three times the cost.
+    // unless [Music] opl_exact asks for the exact one, at about twice the cost.
     OPL_SetEngine(INI_GetPreferenceBool("Music", "opl_exact", 0) ? OPL_ENGINE_EXACT
                                                                  : OPL_ENGINE_LIGHT);
     MUS_Configure();

@@ -11,9 +11,9 @@ extern "C" {
 // Two emulations of the same chip. The exact one clocks every operator of the chip at its
 // own rate, 49,716 times a second, and resamples to the output: faithful to the last step,
 // and the heaviest part of a running game. The light one works at the output rate and only
-// on the channels that sound, for about a third of the cost; it keeps pitch, envelopes,
-// waveforms, four-operator voices and stereo, and differs from the exact chip only in the
-// fine grain of its envelope steps and rounding.
+// on the channels that sound, for about half the cost with the game's songs (less with
+// fewer voices). It keeps pitch, envelopes, waveforms, four-operator voices and stereo, and
+// differs from the exact chip only in the fine grain of its envelope steps and rounding.
 static opl3_chip opl_exact;
 static OPLChipClass opl_light;
 static int opl_engine = OPL_ENGINE_LIGHT;

@@ -7,8 +7,8 @@
 constexpr int OPL_CHIP_RATE = 49716; // the chip's own sample rate
 
 // Which emulation renders the chip: the light one (the default) or the exact one, which
-// clocks the whole chip at its own rate and costs about three times as much. Chosen
-// before OPL_Init.
+// clocks the whole chip at its own rate and costs about twice as much with the game's
+// songs. Chosen before OPL_Init.
 enum { OPL_ENGINE_LIGHT, OPL_ENGINE_EXACT };
 void OPL_SetEngine(int engine);
 int OPL_Engine(void);

@@ -402,6 +402,7 @@ TEST_F(SetupTest, AdditionalFeaturesAreSaved)
         })
         .ClickOn("Text Mode Fullscreen")
         .ClickOn("Software Renderer")
+        .ClickOn("Exact FM Synthesis")
         .ClickOn("System MIDI")
         .Then([] {
             EXPECT_TRUE(vt::ScreenHas("ALSA Output Port: "));
@@ -426,6 +427,7 @@ TEST_F(SetupTest, AdditionalFeaturesAreSaved)
     RunSetup();
     EXPECT_EQ(Ini("Video", "txt_fullscreen"), 1);
     EXPECT_EQ(Ini("Video", "force_software_renderer"), 0) << "on unless the file says otherwise";
+    EXPECT_EQ(Ini("Music", "opl_exact"), 1) << "off unless the file says otherwise";
     EXPECT_EQ(Ini("Setup", "sys_midi"), 1);
     EXPECT_EQ(Ini("Setup", "core_dls_synth"), 0);
     EXPECT_EQ(Ini("Setup", "alsa_output_client"), 128);

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "game/game.h"
+#include "game/prefapi.h"
 #include "res/glbapi.h"
 #include "sound/dspapi.h"
 #include "sound/fx.h"
 #include "sound/gssapi.h"
 #include "sound/musapi.h"
+#include "sound/opl3.h"
 #include "soundtest.h"
 #include "testutil/testutil.h"
 
@@ -284,6 +286,19 @@ TEST_F(FxTest, ASongMissingFromTheArchivesEndsTheProgramCleanly)
     EXPECT_EXIT(SND_PlaySong(0x00400000, 1, 0), testing::ExitedWithCode(0), "");
     EXPECT_EQ(music_song, -1);
     MUS_DeInit();
+}
+
+TEST_F(FxTest, TheSettingsChooseTheFmChip)
+{
+    for (bool exact : {true, false}) {
+        std::string ini =
+            home->writeSetup(std::string("\r\n[Music]\r\nCardType=0\r\n") +
+                             (exact ? "opl_exact=1\r\n" : "") + "\r\n[SoundFX]\r\nCardType=0\r\n");
+        INI_InitPreference(ini.c_str());
+        ASSERT_EQ(SND_InitSound(), 1);
+        EXPECT_EQ(OPL_Engine(), exact ? OPL_ENGINE_EXACT : OPL_ENGINE_LIGHT);
+        SND_DeInit();
+    }
 }
 
 TEST_F(FxTest, AFadeThatNeverRunsDoesNotHangTheGame)
