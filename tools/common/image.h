@@ -32,5 +32,5 @@ void IMG_Blit(Image& dst, const Image& src, int x, int y, bool masked = true);
 // Draws a one-pixel outline in colour c around every non-zero pixel (4-neighbourhood),
 // into the transparent pixels next to them.
 void IMG_Outline(Image& img, uint8_t c);
-// Frame k of an image run: a copy of the image scaled to w x h with nearest pixels.
+// A copy of the image scaled to w x h, each pixel taken from the nearest one.
 Image IMG_Scale(const Image& src, int w, int h);
