@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Drives the real game window on a virtual X server: waits for the title menu, moves the
-# mouse over a sector button and takes a screenshot of the whole screen (it shows the
-# game's pointer where the mouse is, and the button under it chosen), starts the episode
-# with a click, flies a few seconds, then leaves with Escape, and quits with Alt+X and Y
-# (and a key for the closing text screen).
+# Drives the real game window on a virtual X server as a player meets it: the opening
+# credits and scene skipped with a key, then the main menu with the mouse over its first
+# button and a screenshot of the whole screen (it shows the game's pointer where the mouse
+# is); then D for the recorded missions and a second
+# screenshot of a wave in flight, Escape back to the menu, and quitting with Alt+X and Y
+# (and a key for the closing text screen). Fails when the game does not quit.
 #
 # Usage: scripts/xvfb-game.sh [screenshot.png]     (default build/xvfb-game.png; a second
 #        picture of the wave in flight goes next to it as *-flight.png)
@@ -28,29 +29,33 @@ set -euo pipefail
 source scripts/xvfb-window.sh
 work=$1 shot=$2 flight=$3
 export XDG_DATA_HOME=$work
-(cd build/data && SDL_VIDEODRIVER=x11 exec ../vultar) >"$work/log" 2>&1 &
+(cd build/data && SDL_VIDEODRIVER=x11 VULTAR_STARTUP_TIMES=1 exec ../vultar) >"$work/log" 2>&1 &
 game=$!
 find_window
-sleep 3 # the menu fades in
 window_size
+# The credits and the opening scene end on a key (Shift, which the menu ignores); the game
+# says when the main menu is up.
+for _ in $(seq 80); do
+    grep -q "^Start-up:" "$work/log" && break
+    xdotool key --window "$win" shift
+    sleep 0.3
+done
+grep -m1 "^Start-up:" "$work/log" || { echo "the main menu did not come" >&2; kill "$game"; exit 1; }
+sleep 3 # the menu fading in
 
-# Over the second sector button (x 80..239, y 112..127).
-xdotool mousemove --window "$win" $(to_window 120 110)
+# Over the first button of the main menu.
+xdotool mousemove --window "$win" $(to_window 120 60)
 sleep 0.3
-xdotool mousemove --window "$win" $(to_window 150 119)
+xdotool mousemove --window "$win" $(to_window 160 72)
 sleep 0.5
 import -window root "$shot"
 
-# Start it, fly a while with the mouse steering, leave, and quit.
-xdotool click --window "$win" 1
+# The recorded missions, a while of one, and back to the menu.
+xdotool key --window "$win" d
 sleep 6
-xdotool mousemove --window "$win" $(to_window 100 120)
-sleep 2
 import -window root "$flight"
 xdotool key --window "$win" Escape
-sleep 1
-xdotool key --window "$win" y
-sleep 3
+sleep 4
 xdotool keydown --window "$win" alt x
 sleep 0.5
 xdotool keyup --window "$win" x alt
